@@ -1,0 +1,25 @@
+# Helpers shared by the layer libraries, tests and benchmarks.
+
+# tesserine_layer(NAME DIR [DEPS ...]): a static library of every .cpp under
+# DIR (recursively; platform backends are excluded and added by the layer
+# itself). Headers are included by layer path from the repository root.
+function(tesserine_layer name dir)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/platform/(x11|virtual)/")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARGN)
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# tesserine_test(NAME DIR LIBS...): one GoogleTest program of every .cpp in DIR.
+function(tesserine_test name dir)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE
+    TESSERINE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()
