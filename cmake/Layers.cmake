@@ -6,11 +6,15 @@
 function(tesserine_layer name dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/platform/(x11|virtual)/")
+  if(NOT sources)
+    return() # a layer with no code yet has no library
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARGN)
     target_link_libraries(${name} PUBLIC ${ARGN})
   endif()
+  set_property(GLOBAL APPEND PROPERTY TESSERINE_LIBRARIES ${name})
 endfunction()
 
 # tesserine_test(NAME DIR LIBS...): one GoogleTest program of every .cpp in DIR.
