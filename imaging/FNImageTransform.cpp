@@ -1,6 +1,7 @@
 // Scale and rotate: a bilinear resample through the inverse map, stepped in
 // fixed point with 10 fractional bits (1024 = one source pixel).
 #include "imaging/FNImage.h"
+#include "imaging/FixedPointSpan.h"
 #include "imaging/codecs/ImageLimits.h"
 
 #include <algorithm>
@@ -117,37 +118,6 @@ inline uint32_t sampleBorder(const uint32_t* src, int w, int h, int u, int v)
         return kTransparentWhite;
     return static_cast<uint32_t>(sum[0] / used) | static_cast<uint32_t>(sum[1] / used) << 8
         | static_cast<uint32_t>(sum[2] / used) << 16 | static_cast<uint32_t>(sum[3] >> 20) << 24;
-}
-
-int64_t floorDiv(int64_t a, int64_t b)
-{
-    const int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-// The steps i (in [first, last)) for which lo <= start + i * step <= hi.
-void narrowToRange(int64_t start, int64_t step, int64_t lo, int64_t hi, int& first, int& last)
-{
-    if (step == 0) {
-        if (start < lo || start > hi)
-            first = last;
-        return;
-    }
-    int64_t from, to; // inclusive
-    if (step > 0) {
-        from = -floorDiv(start - lo, step); // ceil((lo - start) / step)
-        to = floorDiv(hi - start, step);
-    } else {
-        from = -floorDiv(hi - start, -step);
-        to = floorDiv(start - lo, -step);
-    }
-    const int64_t newFirst = std::max<int64_t>(first, from), newLast = std::min<int64_t>(last, to + 1);
-    if (newFirst >= newLast) {
-        first = last; // empty: the range sits at the end of the given one
-        return;
-    }
-    first = static_cast<int>(newFirst);
-    last = static_cast<int>(newLast);
 }
 
 // One output row in five segments: transparent white where no neighbour
