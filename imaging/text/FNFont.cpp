@@ -211,7 +211,7 @@ const FNGlyph& FNFont::glyph(uint32_t code)
 void FNFont::rasterise(Face& face, unsigned glyphIndex, FNGlyph& glyph) const
 {
     FT_Face ft = face.face;
-    if (FT_Load_Glyph(ft, glyphIndex, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+    if (FT_Load_Glyph(ft, glyphIndex, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
         return;
     FT_GlyphSlot slot = ft->glyph;
     FT_Pos advance = slot->advance.x;
@@ -226,7 +226,7 @@ void FNFont::rasterise(Face& face, unsigned glyphIndex, FNGlyph& glyph) const
         }
     }
     glyph.advance = static_cast<int>((advance + 32) >> 6);
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0)
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return;
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;

@@ -29,8 +29,13 @@ void blendTextPicture(FNImage& target, const FNImage& text, int x, int y, const 
         return;
     const auto [x0, x1] = visibleSpan(x, text.width, clip.x, clip.width, target.width);
     const auto [y0, y1] = visibleSpan(y, text.height, clip.y, clip.height, target.height);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    // Inside a non-empty span the text offsets are in 0 .. text size - 1.
+    const size_t textX = static_cast<size_t>(int64_t(x0) - x);
     for (int Y = y0; Y < y1; ++Y) {
-        const uint8_t* s = text.pixels + (static_cast<size_t>(Y - y) * text.width + (x0 - x)) * 4;
+        const size_t textY = static_cast<size_t>(int64_t(Y) - y);
+        const uint8_t* s = text.pixels + (textY * text.width + textX) * 4;
         uint8_t* d = target.pixels + (static_cast<size_t>(Y) * target.width + x0) * 4;
         for (int X = x0; X < x1; ++X, s += 4, d += 4) {
             // i = 255 - text byte per channel; untouched white (sum 0) is skipped

@@ -36,10 +36,11 @@ void breakLine(const std::string& text, size_t begin, size_t end, FNFont& font, 
         size_t pos = begin, lastSpace = std::string::npos, fit = begin;
         while (pos < end) {
             const size_t next = utf8NextBoundary(text, pos);
+            const bool space = text[pos] == ' ';
+            if (space)
+                lastSpace = pos;
             if (textWidth(text, begin, next, font) > maxWidth && fit > begin)
                 break;
-            if (text[pos] == ' ')
-                lastSpace = pos;
             fit = pos = next;
         }
         const size_t cut = (pos < end && lastSpace != std::string::npos && lastSpace > begin) ? lastSpace : fit;
