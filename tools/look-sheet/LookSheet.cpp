@@ -165,7 +165,6 @@ int dropDownsAndFields(Sheet& s, int y)
         s.text(nullptr, x + 5, y + 5, "500");
         s.look(FNTextBoxFocusedLook, x, y + 32, w, 22);
         s.text(nullptr, x + 5, y + 37, "540");
-        s.canvas().drawImage(nullptr, 0, 0, 0, 0);
         for (int cy = 0; cy < 14; ++cy)
             for (int cx = 0; cx < 3; ++cx)
                 s.canvas().setColor(x + 26 + cx, y + 36 + cy, (m0.red + m1.red) / 2, (m0.green + m1.green) / 2,
@@ -250,7 +249,6 @@ int windowFrame(Sheet& s, int y)
     s.text(&title, fx + 10, y + 8, "Tesserine - 白紙キャンバス");
     titleButtons(s, fx + fw - 3 * 24 - 6, y + 5, 22, 18, FNButtonNormal, false);
     // client area with a few widgets
-    s.canvas().drawImage(nullptr, 0, 0, 0, 0);
     for (int j = 0; j < fh - 38; ++j)
         for (int i = 0; i < fw - 12; ++i)
             s.canvas().setColor(fx + 6 + i, y + 28 + j, 255, 255, 255, 255);
@@ -275,7 +273,8 @@ int windowFrame(Sheet& s, int y)
         s.look(FNRestoreButtonLook, x + 50 + 3 * 24, y + state * 40, 22, 18, stateInfo(state));
         titleButtons(s, x + 180, y + state * 40, 30, 24, state, true);
     }
-    s.zoom(500 + 50, y, 4 * 24, 18, 4, 500, y + 130);
+    s.note(x, y + 124, "4 倍拡大");
+    s.zoom(x + 50, y, 4 * 24, 18, 4, x, y + 142);
     return y + fh + 16;
 }
 
@@ -289,6 +288,7 @@ int textSamples(Sheet& s, int y)
     bold.setBold(true);
     italic.setItalic(true);
     const FNStringStyle* styles[3] = { nullptr, &bold, &italic };
+    const int firstRow = y;
     for (int row = 0; row < 4; ++row) {
         int x = 20;
         for (const char* t : texts) {
@@ -307,8 +307,10 @@ int textSamples(Sheet& s, int y)
         s.text(&big, 20, y, "Tesserine 画像合成エディタ — キャンバスの絵を保存する");
         y += size + 6;
     }
-    s.zoom(20, y - 130 - 18 * 0, 0, 0, 1, 0, 0);
-    return y + 10;
+    // the first regular sample row, enlarged three times
+    s.note(20, y + 4, "3 倍拡大");
+    s.zoom(20, firstRow, 260, 16, 3, 20, y + 22);
+    return y + 22 + 48 + 16;
 }
 
 } // namespace
@@ -319,21 +321,19 @@ int main(int argc, char** argv)
     Sheet sheet(1320, 1500);
     int y = 16;
     y = buttons(sheet, y);
-    const int zoomY = y;
-    y = panels(sheet, y + 0);
+    // the small normal and hover buttons, enlarged three times
+    sheet.note(780, 16, "3 倍拡大");
+    sheet.zoom(16, 38, 164, 26, 3, 780, 34);
+    y = panels(sheet, y);
     y = dropDownsAndFields(sheet, y);
     y = scrollBars(sheet, y);
     y = windowFrame(sheet, y);
-    const int textY = y;
     y = textSamples(sheet, y);
-    // enlarged: the first small button and the first text sample row
-    sheet.zoom(20, 40, 72, 22, 4, 900, zoomY - 70 - 24 * 4 + 70);
-    sheet.zoom(20, textY + 24, 180, 16, 3, 760, textY + 120);
-    if (!writeSheetPNG(sheet.canvas(), path)) {
+    if (!writeSheetPNG(sheet.canvas(), y, path)) {
         std::fprintf(stderr, "look-sheet: cannot write %s\n", path);
         return 1;
     }
-    std::printf("look-sheet: wrote %s (%d x %d, font %s)\n", path, sheet.canvas().width, sheet.canvas().height,
+    std::printf("look-sheet: wrote %s (%d x %d, font %s)\n", path, sheet.canvas().width, y,
         FNDefaultStringStyle().font ? FNDefaultStringStyle().font->family().c_str() : "none");
     return 0;
 }

@@ -2,11 +2,12 @@
 
 #include "imaging/FNImage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <png.h>
 #include <vector>
 
-bool writeSheetPNG(const FNImage& image, const char* path)
+bool writeSheetPNG(const FNImage& image, int rows, const char* path)
 {
     FILE* file = std::fopen(path, "wb");
     if (!file)
@@ -19,11 +20,12 @@ bool writeSheetPNG(const FNImage& image, const char* path)
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    rows = std::clamp(rows, 1, image.height);
+    png_set_IHDR(png, info, image.width, rows, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(static_cast<size_t>(image.width) * 4);
-    for (int y = 0; y < image.height; ++y) {
+    for (int y = 0; y < rows; ++y) {
         const uint8_t* p = image.pixels + static_cast<size_t>(y) * image.width * 4;
         for (int x = 0; x < image.width; ++x) {
             // B, G, R, A in the picture; R, G, B, A in the file

@@ -113,8 +113,10 @@ namespace {
 
 enum class TitleGlyph { Minimise, Maximise, Restore, Close };
 
-// Button face of the title bar: main outline; idle body from base2 to
-// main1, hover body warmed by accent2, pressed as the pressed face.
+// Button face of the title bar. Idle buttons sit quietly on the bar: a
+// soft outline and a body from base2 to main2. Under the pointer they
+// light up warm (accent2 into main1) with the full tone-0 outline; held,
+// they take the pressed face's darkened set.
 Tones titleButtonTones(int state)
 {
     const Tones m = mainTones();
@@ -122,7 +124,7 @@ Tones titleButtonTones(int state)
         return pressedTones(m);
     if (state == FNButtonHover)
         return { m.c0, mix(accent2(), m.c1, 1, 1), accent2(), m.bg };
-    return { mix(m.c0, m.c1, 3, 1), m.c1, base2(), m.bg };
+    return { mix(m.c0, m.c1, 1, 1), mix(m.c2, m.c1, 2, 1), base2(), m.bg };
 }
 
 void hLine(FNImage& t, int x0, int x1, int y, FNRGB c)
