@@ -93,6 +93,13 @@ std::vector<FNFontSource> resolveFontSources(const FNString& face, bool bold, bo
 // leak checker ignore allocations made inside fontconfig, and only those.
 // Weak, so that a program with its own suppression list keeps it.
 #if defined(__SANITIZE_ADDRESS__)
+#define TESSERINE_LEAK_CHECKER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSERINE_LEAK_CHECKER 1
+#endif
+#endif
+#if defined(TESSERINE_LEAK_CHECKER)
 extern "C" __attribute__((weak, used)) const char* __lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\n";
