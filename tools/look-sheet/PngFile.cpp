@@ -7,8 +7,10 @@
 #include <png.h>
 #include <vector>
 
-bool writeSheetPNG(const FNImage& image, int rows, const char* path)
+bool writeSheetPNG(const FNImage& image, int rowCount, const char* path)
 {
+    // Fixed before setjmp: nothing the error path reads changes after it.
+    const int rows = std::clamp(rowCount, 1, image.height);
     FILE* file = std::fopen(path, "wb");
     if (!file)
         return false;
@@ -20,7 +22,6 @@ bool writeSheetPNG(const FNImage& image, int rows, const char* path)
         return false;
     }
     png_init_io(png, file);
-    rows = std::clamp(rows, 1, image.height);
     png_set_IHDR(png, info, image.width, rows, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
         PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
