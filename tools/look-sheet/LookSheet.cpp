@@ -275,6 +275,10 @@ int windowFrame(Sheet& s, int y)
     }
     s.note(x, y + 124, "4 倍拡大");
     s.zoom(x + 50, y, 4 * 24, 18, 4, x, y + 142);
+    // the title bar at a second size, with a smaller title style's buttons
+    s.look(FNTitleBarLook, 900, y + 142, 300, 24);
+    s.text(&title, 910, y + 148, "クレジット情報");
+    titleButtons(s, 900 + 300 - 3 * 20 - 4, y + 145, 18, 16, FNButtonHover, true);
     return y + fh + 16;
 }
 
