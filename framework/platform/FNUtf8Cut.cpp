@@ -15,7 +15,10 @@ size_t letterLength(unsigned char lead)
     return 1;
 }
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 // Bytes of the letter at offset: its expected length when all continuation
 // bytes are present, else 1 (the lead byte alone is taken as a letter).

@@ -29,7 +29,12 @@ class VirtualConnection;
 struct VirtualEvent {
     enum Kind { Paint, Moved, Resized, Close, KeyDown, KeyUp, Wheel, Text, Shown, Focus, Drop };
     VirtualEvent(Kind k, FNWindowId w, int a0 = 0, int b0 = 0, int c0 = 0, int d0 = 0)
-        : kind(k), window(w), a(a0), b(b0), c(c0), d(d0)
+        : kind(k)
+        , window(w)
+        , a(a0)
+        , b(b0)
+        , c(c0)
+        , d(d0)
     {
     }
     Kind kind;
@@ -98,7 +103,8 @@ void screenOrigin(FNWindowId id, int& x, int& y)
 {
     x = 0;
     y = 0;
-    for (VirtualWindow* window = findWindow(id); window; window = window->child ? findWindow(window->parent) : nullptr) {
+    for (VirtualWindow* window = findWindow(id); window;
+         window = window->child ? findWindow(window->parent) : nullptr) {
         x += window->rect.left;
         y += window->rect.top;
     }
@@ -107,7 +113,8 @@ void screenOrigin(FNWindowId id, int& x, int& y)
 // Shown on the screen: visible, not minimised, and every parent too.
 bool viewable(FNWindowId id)
 {
-    for (VirtualWindow* window = findWindow(id); window; window = window->child ? findWindow(window->parent) : nullptr) {
+    for (VirtualWindow* window = findWindow(id); window;
+         window = window->child ? findWindow(window->parent) : nullptr) {
         if (!window->visible || window->state == FNWindowState::Minimised)
             return false;
     }
@@ -339,7 +346,8 @@ FNWindowId VirtualConnection::CreateWindow(const FNWindowDesc& desc)
     window.rect = { desc.x, desc.y, desc.x + std::max(1, desc.width), desc.y + std::max(1, desc.height) };
     window.normalRect = window.rect;
     window.title = desc.title;
-    window.pixels.assign(static_cast<size_t>(window.rect.Width()) * window.rect.Height(), backgroundPixel(desc.windowClass));
+    window.pixels.assign(
+        static_cast<size_t>(window.rect.Width()) * window.rect.Height(), backgroundPixel(desc.windowClass));
     const FNWindowId id = screen().nextId++;
     screen().windows.emplace(id, std::move(window));
     screen().stacking.push_back(id);
@@ -395,7 +403,8 @@ void VirtualConnection::ChangeGeometry(FNWindowId id, const FNPlatformRect& rect
     if (!window)
         return;
     const FNPlatformRect old = window->rect;
-    window->rect = { rect.left, rect.top, rect.left + std::max(1, rect.Width()), rect.top + std::max(1, rect.Height()) };
+    window->rect
+        = { rect.left, rect.top, rect.left + std::max(1, rect.Width()), rect.top + std::max(1, rect.Height()) };
     const bool moved = old.left != window->rect.left || old.top != window->rect.top;
     const bool resized = old.Width() != window->rect.Width() || old.Height() != window->rect.Height();
     if (resized)
@@ -649,8 +658,14 @@ void Reset()
     s.workAreaSet = false;
 }
 
-void SetMilliseconds(uint32_t now) { g_clock = now; }
-void AdvanceMilliseconds(uint32_t delta) { g_clock += delta; }
+void SetMilliseconds(uint32_t now)
+{
+    g_clock = now;
+}
+void AdvanceMilliseconds(uint32_t delta)
+{
+    g_clock += delta;
+}
 
 void SetScreenSize(int width, int height)
 {
@@ -694,8 +709,14 @@ static void setKey(int virtualKey, bool down)
     queueFor(s.focus, { down ? VirtualEvent::KeyDown : VirtualEvent::KeyUp, s.focus, virtualKey });
 }
 
-void PressKey(int virtualKey) { setKey(virtualKey, true); }
-void ReleaseKey(int virtualKey) { setKey(virtualKey, false); }
+void PressKey(int virtualKey)
+{
+    setKey(virtualKey, true);
+}
+void ReleaseKey(int virtualKey)
+{
+    setKey(virtualKey, false);
+}
 
 void TypeText(const std::string& utf8)
 {
@@ -738,7 +759,8 @@ void ResizeWindow(FNWindowId window, int width, int height)
 {
     Guard guard(screen().lock);
     if (VirtualWindow* record = findWindow(window))
-        record->owner->ChangeGeometry(window, { record->rect.left, record->rect.top, record->rect.left + width, record->rect.top + height });
+        record->owner->ChangeGeometry(
+            window, { record->rect.left, record->rect.top, record->rect.left + width, record->rect.top + height });
 }
 
 void Expose(FNWindowId window, const FNPlatformRect& area)

@@ -76,8 +76,8 @@ void installErrorHandler()
 
 struct Atoms {
     Atom wmProtocols, wmDeleteWindow, motifHints, netWmName, utf8String, opacity, workArea, currentDesktop,
-        supportingWm, activeWindow, xdndAware, xdndEnter, xdndPosition, xdndStatus, xdndLeave, xdndDrop,
-        xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy, uriList;
+        supportingWm, activeWindow, xdndAware, xdndEnter, xdndPosition, xdndStatus, xdndLeave, xdndDrop, xdndFinished,
+        xdndSelection, xdndTypeList, xdndActionCopy, uriList;
 };
 
 Atoms internAtoms(Display* display)
@@ -97,8 +97,14 @@ Atoms internAtoms(Display* display)
 
 // ---- Pixels --------------------------------------------------------------------------
 
-int lowestBit(unsigned long mask) { return mask ? __builtin_ctzl(mask) : 0; }
-int bitCount(unsigned long mask) { return __builtin_popcountl(mask); }
+int lowestBit(unsigned long mask)
+{
+    return mask ? __builtin_ctzl(mask) : 0;
+}
+int bitCount(unsigned long mask)
+{
+    return __builtin_popcountl(mask);
+}
 
 // A true-colour pixel from 8-bit channels: each channel scaled to its mask's
 // width, c' = (c * (2^bits - 1) + 127) / 255, and shifted into place.
@@ -206,7 +212,9 @@ bool DisplayContext::EnsureImage(int width, int height)
     const unsigned depth = static_cast<unsigned>(DefaultDepth(display, screen));
     if (useShm) {
         image = XShmCreateImage(display, visual, depth, ZPixmap, nullptr, &shm, newWidth, newHeight);
-        const int id = image ? shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * newHeight, IPC_CREAT | 0600) : -1;
+        const int id = image
+            ? shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * newHeight, IPC_CREAT | 0600)
+            : -1;
         void* address = id >= 0 ? shmat(id, nullptr, 0) : reinterpret_cast<void*>(-1);
         if (address != reinterpret_cast<void*>(-1)) {
             shm.shmid = id;
@@ -263,13 +271,15 @@ Cursor shapeCursor(Display* display, const FNCursorShape& shape)
         }
     }
     const Window root = DefaultRootWindow(display);
-    Pixmap sourceMap = XCreateBitmapFromData(display, root, reinterpret_cast<char*>(source), FNCursorShapeSize, FNCursorShapeSize);
-    Pixmap maskMap = XCreateBitmapFromData(display, root, reinterpret_cast<char*>(mask), FNCursorShapeSize, FNCursorShapeSize);
+    Pixmap sourceMap
+        = XCreateBitmapFromData(display, root, reinterpret_cast<char*>(source), FNCursorShapeSize, FNCursorShapeSize);
+    Pixmap maskMap
+        = XCreateBitmapFromData(display, root, reinterpret_cast<char*>(mask), FNCursorShapeSize, FNCursorShapeSize);
     XColor black {}, white {};
     white.red = white.green = white.blue = 0xFFFF;
     black.flags = white.flags = DoRed | DoGreen | DoBlue;
-    Cursor cursor = XCreatePixmapCursor(display, sourceMap, maskMap, &black, &white,
-        static_cast<unsigned>(shape.hotX), static_cast<unsigned>(shape.hotY));
+    Cursor cursor = XCreatePixmapCursor(display, sourceMap, maskMap, &black, &white, static_cast<unsigned>(shape.hotX),
+        static_cast<unsigned>(shape.hotY));
     XFreePixmap(display, sourceMap);
     XFreePixmap(display, maskMap);
     return cursor;
@@ -544,7 +554,8 @@ FNWindowId X11Connection::CreateWindow(const FNWindowDesc& desc)
     XSetWindowAttributes attributes {};
     unsigned long valueMask = CWEventMask | CWBitGravity;
     attributes.bit_gravity = NorthWestGravity;
-    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | FocusChangeMask;
+    attributes.event_mask
+        = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | FocusChangeMask;
     if (windowClass.background != FNNoBackground) {
         attributes.background_pixel = pixelFor(display, static_cast<uint32_t>(windowClass.background));
         valueMask |= CWBackPixel;
@@ -597,7 +608,8 @@ void X11Connection::SetTopLevelProperties(Window window, const FNWindowDesc& des
     wmHints.flags = InputHint;
     wmHints.input = True;
     XSetWMHints(display, window, &wmHints);
-    XClassHint classHint { const_cast<char*>(FNWindowClassRecordOf(desc.windowClass).name), const_cast<char*>("Tesserine") };
+    XClassHint classHint { const_cast<char*>(FNWindowClassRecordOf(desc.windowClass).name),
+        const_cast<char*>("Tesserine") };
     XSetClassHint(display, window, &classHint);
     const Window owner = desc.parent ? TopLevelOf(static_cast<Window>(desc.parent)) : 0;
     if (owner)
@@ -673,7 +685,8 @@ void X11Connection::SetGeometry(FNWindowId id, int x, int y, int width, int heig
     if (!Owns(id))
         return;
     Use use(*this);
-    XMoveResizeWindow(use.display(), id, x, y, static_cast<unsigned>(std::max(1, width)), static_cast<unsigned>(std::max(1, height)));
+    XMoveResizeWindow(
+        use.display(), id, x, y, static_cast<unsigned>(std::max(1, width)), static_cast<unsigned>(std::max(1, height)));
     XFlush(use.display());
 }
 
@@ -756,8 +769,8 @@ FNPlatformRect X11Connection::WorkArea()
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, RootWindow(display, screen), m_atoms.currentDesktop, 0, 1, False, XA_CARDINAL, &type,
-            &format, &items, &after, &data)
+    if (XGetWindowProperty(display, RootWindow(display, screen), m_atoms.currentDesktop, 0, 1, False, XA_CARDINAL,
+            &type, &format, &items, &after, &data)
             == Success
         && data) {
         if (items == 1)
@@ -774,7 +787,8 @@ FNPlatformRect X11Connection::WorkArea()
         const unsigned long first = static_cast<unsigned long>(desktop) * 4;
         if (format == 32 && desktop >= 0 && first + 4 <= items && values[first + 2] > 0 && values[first + 3] > 0) {
             area = { static_cast<int>(values[first]), static_cast<int>(values[first + 1]),
-                static_cast<int>(values[first] + values[first + 2]), static_cast<int>(values[first + 1] + values[first + 3]) };
+                static_cast<int>(values[first] + values[first + 2]),
+                static_cast<int>(values[first + 1] + values[first + 3]) };
         }
         XFree(data);
     }
@@ -798,7 +812,8 @@ void X11Connection::Present(FNWindowId id, const FNImage& image, const FNPlatfor
     for (int y = 0; y < height; ++y) {
         const uint32_t* source = image.row(top + y) + left;
         if (context.fastPixels) {
-            std::memcpy(target->data + static_cast<size_t>(y) * target->bytes_per_line, source, static_cast<size_t>(width) * 4);
+            std::memcpy(
+                target->data + static_cast<size_t>(y) * target->bytes_per_line, source, static_cast<size_t>(width) * 4);
             continue;
         }
         const Visual* visual = DefaultVisual(use.display(), DefaultScreen(use.display()));
@@ -812,7 +827,8 @@ void X11Connection::Present(FNWindowId id, const FNImage& image, const FNPlatfor
         // next Present may write it again.
         XSync(use.display(), False);
     } else {
-        XPutImage(use.display(), id, context.gc, target, 0, 0, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        XPutImage(use.display(), id, context.gc, target, 0, 0, left, top, static_cast<unsigned>(width),
+            static_cast<unsigned>(height));
         XFlush(use.display());
     }
 }
@@ -943,7 +959,8 @@ void X11Connection::Activate(FNWindowId id)
         event.xclient.format = 32;
         event.xclient.data.l[0] = 1; // from an application
         event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSendEvent(
+            display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     }
     XSetInputFocus(display, top, RevertToParent, CurrentTime);
     XFlush(display);
@@ -983,8 +1000,9 @@ void X11Connection::HandleEvent(XEvent& event, FNPlatformListener& listener)
     const Window window = event.xany.window;
     switch (event.type) {
     case Expose:
-        listener.OnPaint(window, { event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                                     event.xexpose.y + event.xexpose.height });
+        listener.OnPaint(window,
+            { event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                event.xexpose.y + event.xexpose.height });
         break;
     case ConfigureNotify:
         HandleConfigure(event.xconfigure, listener);
@@ -1011,7 +1029,11 @@ void X11Connection::HandleEvent(XEvent& event, FNPlatformListener& listener)
         break;
     case FocusIn:
     case FocusOut: {
-        if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab || event.xfocus.detail == NotifyPointer)
+        // Only the window that gains or loses focus itself: not its
+        // ancestors on the way (virtual details), not pointer focus, not grabs.
+        const int detail = event.xfocus.detail;
+        if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab || detail == NotifyPointer
+            || detail == NotifyVirtual || detail == NotifyNonlinearVirtual)
             break;
         WindowRecord record;
         if (!Record(window, record))
@@ -1061,7 +1083,8 @@ void X11Connection::HandleConfigure(const XConfigureEvent& event, FNPlatformList
     // screen coordinates.
     if (!record.child && !event.send_event) {
         Window child = 0;
-        XTranslateCoordinates(m_engine.display, event.window, DefaultRootWindow(m_engine.display), 0, 0, &x, &y, &child);
+        XTranslateCoordinates(
+            m_engine.display, event.window, DefaultRootWindow(m_engine.display), 0, 0, &x, &y, &child);
     }
     const bool moved = x != record.x || y != record.y;
     const bool resized = event.width != record.width || event.height != record.height;
@@ -1094,10 +1117,12 @@ void X11Connection::HandleKeyPress(XKeyEvent& event, FNPlatformListener& listene
         std::string buffer(64, '\0');
         KeySym symbol = 0;
         Status status = 0;
-        int length = Xutf8LookupString(record.inputContext, &event, &buffer[0], static_cast<int>(buffer.size()), &symbol, &status);
+        int length = Xutf8LookupString(
+            record.inputContext, &event, &buffer[0], static_cast<int>(buffer.size()), &symbol, &status);
         if (status == XBufferOverflow) {
             buffer.resize(static_cast<size_t>(length) + 1);
-            length = Xutf8LookupString(record.inputContext, &event, &buffer[0], static_cast<int>(buffer.size()), &symbol, &status);
+            length = Xutf8LookupString(
+                record.inputContext, &event, &buffer[0], static_cast<int>(buffer.size()), &symbol, &status);
         }
         if ((status == XLookupChars || status == XLookupBoth) && length > 0)
             text.assign(buffer.data(), static_cast<size_t>(length));
@@ -1187,8 +1212,8 @@ void X11Connection::HandleDrop(const XSelectionEvent& event, FNPlatformListener&
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(m_engine.display, event.requestor, event.property, 0, LONG_MAX / 4, True, AnyPropertyType,
-                &type, &format, &items, &after, &data)
+        if (XGetWindowProperty(m_engine.display, event.requestor, event.property, 0, LONG_MAX / 4, True,
+                AnyPropertyType, &type, &format, &items, &after, &data)
                 == Success
             && data) {
             if (format == 8)
@@ -1228,5 +1253,6 @@ uint32_t FNPlatformMilliseconds()
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     // Wraps at 2^32 like the system's millisecond counter.
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+    return static_cast<uint32_t>(
+        static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }

@@ -61,5 +61,8 @@ public:
     }
 
 private:
-    void Add(const char* kind, FNWindowId w, std::initializer_list<int> values) { events.push_back(Line(kind, w, values)); }
+    void Add(const char* kind, FNWindowId w, std::initializer_list<int> values)
+    {
+        events.push_back(Line(kind, w, values));
+    }
 };

@@ -1,10 +1,13 @@
 #include "framework/platform/FNCursorShapes.h"
 #include "framework/platform/FNOutOfMemory.h"
 #include "framework/platform/FNPlatform.h"
+#include "framework/platform/FNProgramDirectory.h"
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/platform/FNWindowClass.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <cstring>
 #include <new>
@@ -60,8 +63,8 @@ static Box boxOf(const FNCursorShape& shape)
 
 TEST(FNCursorShapes, EightWellFormedCursorsWithTheirHotSpots)
 {
-    const int hotSpots[FNCursorShapeCount][2] = { { 16, 15 }, { 15, 15 }, { 16, 15 }, { 16, 15 }, { 14, 14 },
-        { 16, 14 }, { 14, 16 }, { 16, 16 } };
+    const int hotSpots[FNCursorShapeCount][2]
+        = { { 16, 15 }, { 15, 15 }, { 16, 15 }, { 16, 15 }, { 14, 14 }, { 16, 14 }, { 14, 16 }, { 16, 16 } };
     for (int i = 0; i < FNCursorShapeCount; ++i) {
         const FNCursorShape* shape = FNFindCursorShape(FNCursorBoxFirst + i);
         ASSERT_NE(shape, nullptr) << i;
@@ -131,4 +134,18 @@ TEST(FNOutOfMemory, HandlerReportsAndAborts)
     EXPECT_EQ(std::get_new_handler(), &FNOutOfMemory);
     EXPECT_DEATH(std::get_new_handler()(), "メモリ割り当て失敗");
     std::set_new_handler(nullptr);
+}
+
+TEST(FNProgramDirectory, EntersTheDirectoryOfTheProgramFile)
+{
+    char before[4096] = {};
+    ASSERT_NE(getcwd(before, sizeof before), nullptr);
+    ASSERT_EQ(chdir("/"), 0);
+    EXPECT_TRUE(FNEnterProgramDirectory());
+    char exe[4096] = {}, now[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    ASSERT_NE(getcwd(now, sizeof now), nullptr);
+    std::string program(exe);
+    EXPECT_EQ(std::string(now), program.substr(0, program.find_last_of('/')));
+    ASSERT_EQ(chdir(before), 0);
 }

@@ -21,7 +21,8 @@ protected:
     }
     void TearDown() override { connection.reset(); }
 
-    FNWindowId Make(FNWindowClass windowClass, int x, int y, int w, int h, FNWindowId parent = FNNoWindow, bool child = false)
+    FNWindowId Make(
+        FNWindowClass windowClass, int x, int y, int w, int h, FNWindowId parent = FNNoWindow, bool child = false)
     {
         FNWindowDesc desc;
         desc.windowClass = windowClass;
@@ -44,7 +45,10 @@ protected:
     RecordingListener listener;
 };
 
-static uint32_t pixel(const FNImage& image, int x, int y) { return image.row(y)[x]; }
+static uint32_t pixel(const FNImage& image, int x, int y)
+{
+    return image.row(y)[x];
+}
 
 TEST_F(VirtualPlatform, NewWindowsAreHiddenAndFilledWithTheirClassColour)
 {
@@ -73,7 +77,8 @@ TEST_F(VirtualPlatform, ShowingReportsShownAndAsksForAFullPaint)
     connection->Show(w);
     connection->Show(w);
     Pump();
-    EXPECT_EQ(listener.events, (std::vector<std::string> { Line::Line("shown", w), Line::Line("paint", w, { 0, 0, 40, 30 }) }));
+    EXPECT_EQ(listener.events,
+        (std::vector<std::string> { Line::Line("shown", w), Line::Line("paint", w, { 0, 0, 40, 30 }) }));
     connection->Hide(w);
     Pump();
     EXPECT_EQ(listener.events, (std::vector<std::string> { Line::Line("hidden", w) }));

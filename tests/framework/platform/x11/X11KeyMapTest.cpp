@@ -1,5 +1,5 @@
-#include "framework/platform/FNVirtualKey.h"
 #include "framework/platform/x11/X11KeyMap.h"
+#include "framework/platform/FNVirtualKey.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>

@@ -71,7 +71,8 @@ protected:
         return PumpUntil([&] { return listener.Has(line); });
     }
 
-    FNWindowId Make(FNWindowClass windowClass, int x, int y, int w, int h, FNWindowId parent = FNNoWindow, bool child = false)
+    FNWindowId Make(
+        FNWindowClass windowClass, int x, int y, int w, int h, FNWindowId parent = FNNoWindow, bool child = false)
     {
         FNWindowDesc desc;
         desc.windowClass = windowClass;
@@ -88,8 +89,10 @@ protected:
     void ShowAndWait(FNWindowId w)
     {
         connection->Show(w);
-        ASSERT_TRUE(PumpUntil([&] { return listener.Has(Line::Line("shown", w)) && !listener.Starting("paint " + Line::Id(w)).empty(); }))
-            << "window " << w << " never appeared";
+        ASSERT_TRUE(PumpUntil([&] {
+            return listener.Has(Line::Line("shown", w)) && !listener.Starting("paint " + Line::Id(w)).empty();
+        })) << "window "
+            << w << " never appeared";
     }
     void Focus(FNWindowId w)
     {
@@ -256,7 +259,8 @@ TEST_F(X11Platform, WindowManagerCloseBecomesACloseRequest)
     Atom type = None;
     const std::string protocols = Property(w, "WM_PROTOCOLS", type);
     ASSERT_EQ(protocols.size(), sizeof(long));
-    EXPECT_EQ(static_cast<Atom>(*reinterpret_cast<const long*>(protocols.data())), XInternAtom(probe, "WM_DELETE_WINDOW", False));
+    EXPECT_EQ(static_cast<Atom>(*reinterpret_cast<const long*>(protocols.data())),
+        XInternAtom(probe, "WM_DELETE_WINDOW", False));
     SendClientMessage(w, "WM_PROTOCOLS", static_cast<long>(XInternAtom(probe, "WM_DELETE_WINDOW", False)), CurrentTime);
     ASSERT_TRUE(PumpUntilEvent(Line::Line("close", w)));
     // A close request only asks: the window is still there.
@@ -330,7 +334,8 @@ TEST_F(X11Platform, WorkAreaFromTheDesktopElseTheScreen)
     EXPECT_EQ(area.Width(), DisplayWidth(probe, DefaultScreen(probe)));
     EXPECT_EQ(area.Height(), DisplayHeight(probe, DefaultScreen(probe)));
     const long values[4] = { 0, 24, 800, 600 };
-    XChangeProperty(probe, root, workArea, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(values), 4);
+    XChangeProperty(
+        probe, root, workArea, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(values), 4);
     XSync(probe, False);
     area = connection->WorkArea();
     XDeleteProperty(probe, root, workArea);
@@ -360,7 +365,8 @@ TEST_F(X11Platform, TypedKeysGiveVirtualKeysAndText)
     EXPECT_EQ(listener.Starting("key-down"),
         (std::vector<std::string> { Line::Line("key-down", w, { 32 }), Line::Line("key-down", w, { 13 }),
             Line::Line("key-down", w, { 8 }), Line::Line("key-down", w, { 27 }), Line::Line("key-down", w, { 46 }),
-            Line::Line("key-down", w, { 37 }), Line::Line("key-down", w, { 0x74 }), Line::Line("key-down", w, { '3' }) }));
+            Line::Line("key-down", w, { 37 }), Line::Line("key-down", w, { 0x74 }),
+            Line::Line("key-down", w, { '3' }) }));
     // Only the printable keys type text.
     EXPECT_EQ(listener.Starting("text"),
         (std::vector<std::string> { "text " + Line::Id(w) + "  ", "text " + Line::Id(w) + " 3" }));
@@ -424,7 +430,8 @@ TEST_F(X11Platform, PointerFindsTheDeepestOwnWindow)
     ShowAndWait(child);
     FNPointerState state;
     ASSERT_EQ(xdotool("mousemove 425 135"), 0);
-    ASSERT_TRUE(PumpUntil([&] { return connection->QueryPointer(state) && state.screenX == 425 && state.screenY == 135; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return connection->QueryPointer(state) && state.screenX == 425 && state.screenY == 135; }));
     EXPECT_EQ(state.window, child);
     ASSERT_EQ(xdotool("mousemove 590 240"), 0);
     ASSERT_TRUE(PumpUntil([&] { return connection->QueryPointer(state) && state.screenX == 590; }));
@@ -483,6 +490,8 @@ TEST_F(X11Platform, FocusMinimiseAndForeignDestruction)
     ShowAndWait(top);
     ShowAndWait(child);
     Focus(child);
+    // Only the window that receives focus hears of it, not its parent.
+    EXPECT_FALSE(listener.Has(Line::Line("focus-in", top)));
     EXPECT_EQ(connection->FocusedWindow(), child);
     EXPECT_EQ(connection->ActiveWindow(), top);
     connection->SetFocus(FNNoWindow);
