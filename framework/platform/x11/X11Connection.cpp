@@ -28,6 +28,7 @@
 #include "framework/platform/FNUriList.h"
 #include "framework/platform/FNUtf8Cut.h"
 #include "framework/platform/FNVirtualKey.h"
+#include "framework/platform/x11/FNX11Platform.h"
 #include "framework/platform/x11/X11KeyMap.h"
 #include "imaging/FNImage.h"
 
@@ -43,6 +44,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <climits>
 #include <cstdlib>
@@ -52,6 +54,8 @@
 #include <thread>
 
 namespace {
+
+std::atomic<bool> g_useSharedMemory { true };
 
 // ---- Errors ----------------------------------------------------------------------
 // Requests on a window another thread has just destroyed fail harmlessly; the
@@ -170,7 +174,7 @@ void DisplayContext::Open(Display* opened)
     gc = XCreateGC(display, DefaultRootWindow(display), 0, nullptr);
     XSetGraphicsExposures(display, gc, False);
     fastPixels = wordsArePixels(display);
-    useShm = fastPixels && XShmQueryExtension(display);
+    useShm = g_useSharedMemory && fastPixels && XShmQueryExtension(display);
 }
 
 void DisplayContext::Close()
@@ -1230,6 +1234,11 @@ void X11Connection::HandleDrop(const XSelectionEvent& event, FNPlatformListener&
 }
 
 } // namespace
+
+void FNX11UseSharedMemory(bool use)
+{
+    g_useSharedMemory = use;
+}
 
 std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& failure)
 {

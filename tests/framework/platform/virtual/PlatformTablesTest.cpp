@@ -2,7 +2,6 @@
 #include "framework/platform/FNOutOfMemory.h"
 #include "framework/platform/FNPlatform.h"
 #include "framework/platform/FNProgramDirectory.h"
-#include "framework/platform/FNVirtualKey.h"
 #include "framework/platform/FNWindowClass.h"
 
 #include <gtest/gtest.h>
@@ -114,18 +113,6 @@ TEST(FNCursorShapes, RotationArrowsBulgeTowardTheirCorner)
         EXPECT_GT((shape.hotX - centreX) * towardX[i], 0) << 30004 + i;
         EXPECT_GT((shape.hotY - centreY) * towardY[i], 0) << 30004 + i;
     }
-}
-
-TEST(FNVirtualKey, SidedModifiersNameTheirGenericKey)
-{
-    EXPECT_EQ(FNGenericModifierKey(FNKeyLeftShift), FNKeyShift);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyRightShift), FNKeyShift);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyLeftControl), FNKeyControl);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyRightControl), FNKeyControl);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyLeftAlt), FNKeyAlt);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyRightAlt), FNKeyAlt);
-    EXPECT_EQ(FNGenericModifierKey('A'), 0);
-    EXPECT_EQ(FNGenericModifierKey(FNKeyShift), 0);
 }
 
 TEST(FNOutOfMemory, HandlerReportsAndAborts)

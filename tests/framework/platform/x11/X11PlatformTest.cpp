@@ -2,7 +2,9 @@
 // engine connection and drives it the way another program, the window
 // manager or the user (through XTEST, with xdotool) would.
 
+#include "framework/platform/FNCursorShapes.h"
 #include "framework/platform/FNVirtualKey.h"
+#include "framework/platform/x11/FNX11Platform.h"
 #include "imaging/FNImage.h"
 #include "tests/framework/platform/RecordingListener.h"
 
@@ -12,6 +14,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -180,6 +183,8 @@ protected:
         return text;
     }
 
+    void CheckPresentation();
+
     std::unique_ptr<FNPlatformConnection> connection;
     RecordingListener listener;
     Display* probe = nullptr;
@@ -202,7 +207,7 @@ TEST_F(X11Platform, ClassBackgroundsFillNewWindows)
     EXPECT_EQ(ScreenPixel(white, 0, 0), 0xFFFFFFu);
 }
 
-TEST_F(X11Platform, PresentedPixelsReachTheWindow)
+void X11Platform::CheckPresentation()
 {
     const FNWindowId w = Make(FNWindowClass::Black, 40, 40, 67, 45);
     ShowAndWait(w);
@@ -227,6 +232,23 @@ TEST_F(X11Platform, PresentedPixelsReachTheWindow)
     EXPECT_EQ(ScreenPixel(w, 19, 10), ((19 * 37) & 255u) << 16 | ((10 * 53) & 255u) << 8 | ((19 * 10) & 255u));
     connection->FillRect(w, { 0, 40, 5, 45 }, 0x102030);
     EXPECT_EQ(ScreenPixel(w, 4, 44), 0x102030u);
+}
+
+TEST_F(X11Platform, PresentedPixelsReachTheWindow)
+{
+    CheckPresentation();
+}
+
+TEST_F(X11Platform, PresentedPixelsReachTheWindowWithoutSharedMemory)
+{
+    // A fresh connection that sends pixels in ordinary requests.
+    connection.reset();
+    FNX11UseSharedMemory(false);
+    std::string failure;
+    connection = FNPlatformConnection::Open(failure);
+    FNX11UseSharedMemory(true);
+    ASSERT_TRUE(connection) << failure;
+    CheckPresentation();
 }
 
 TEST_F(X11Platform, PresentAndPointerFromTheApplicationThread)
@@ -505,6 +527,12 @@ TEST_F(X11Platform, FocusMinimiseAndForeignDestruction)
     connection->SetWindowState(top, FNWindowState::Normal);
     ASSERT_TRUE(PumpUntilEvent(Line::Line("shown", top)));
 
+    listener.events.clear();
+    connection->Hide(top);
+    ASSERT_TRUE(PumpUntilEvent(Line::Line("hidden", top)));
+    connection->Show(top);
+    ASSERT_TRUE(PumpUntilEvent(Line::Line("shown", top)));
+
     XDestroyWindow(probe, top);
     XFlush(probe);
     ASSERT_TRUE(PumpUntilEvent(Line::Line("destroyed", top)));
@@ -539,4 +567,46 @@ TEST(X11Clock, NeverGoesBack)
         EXPECT_LT(static_cast<uint32_t>(now - previous), 1000u); // no jump back (would wrap to a huge step)
         previous = now;
     }
+}
+
+TEST_F(X11Platform, CursorsFromTheFontAndFromTheProgramsPictures)
+{
+    int eventBase = 0, errorBase = 0;
+    ASSERT_TRUE(XFixesQueryExtension(probe, &eventBase, &errorBase)) << "reading the cursor back needs XFIXES";
+    const FNWindowId left = Make(FNWindowClass::White, 700, 100, 60, 60);
+    const FNWindowId right = Make(FNWindowClass::White, 800, 100, 60, 60);
+    ShowAndWait(left);
+    ShowAndWait(right);
+    connection->SetCursor(left, 30004);
+    connection->SetCursor(right, FNCursorSizeAll);
+    XSync(probe, False);
+    const FNCursorShape& shape = *FNFindCursorShape(30004);
+    auto cursorAt = [&](const char* position) {
+        EXPECT_EQ(xdotool(std::string("mousemove ") + position), 0);
+        XSync(probe, False);
+        return XFixesGetCursorImage(probe);
+    };
+    XFixesCursorImage* image = cursorAt("730 130");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 32);
+    EXPECT_EQ(image->height, 32);
+    EXPECT_EQ(image->xhot, shape.hotX);
+    EXPECT_EQ(image->yhot, shape.hotY);
+    // Every pixel as drawn: '#' opaque black, '.' opaque white, ' ' clear.
+    int mismatches = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const uint32_t pixel = static_cast<uint32_t>(image->pixels[y * 32 + x]);
+            const char c = shape.rows[y][x];
+            const uint32_t expected = c == '#' ? 0xFF000000u : (c == '.' ? 0xFFFFFFFFu : 0u);
+            mismatches += pixel != expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    XFree(image);
+    // The four-way move cursor comes from the cursor font: another picture.
+    image = cursorAt("830 130");
+    ASSERT_NE(image, nullptr);
+    EXPECT_FALSE(image->width == 32 && image->xhot == shape.hotX && image->yhot == shape.hotY);
+    XFree(image);
 }
