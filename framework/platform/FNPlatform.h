@@ -19,18 +19,29 @@ class FNImage;
 // thread; that thread is the connection's engine thread from then on.
 //   - Engine thread only: CreateWindow, DestroyWindow, NextThreadMessage,
 //     HasPending, Wait, DispatchEvents and the destructor. Listener callbacks
-//     run on the engine thread, inside DispatchEvents.
+//     run on the engine thread, inside DispatchEvents; they may call any
+//     operation of the connection but must not destroy it.
 //   - Any thread: Post and every other operation (geometry, showing, alpha,
 //     cursors, focus, presentation, input queries, capture). The X11 backend
 //     serves the engine thread through its own display connection and every
-//     other thread through a second one under a mutex, so an application
+//     other thread through a second one under a mutex, so the application
 //     thread may present and sample input while the engine thread waits.
+//     What such a call causes (OnMoved after SetGeometry, OnShown after
+//     Show) arrives through DispatchEvents on the engine thread.
 // Operations on a window that has just been destroyed (a race the engine
 // cannot always avoid) do nothing and report nothing.
+//
+// Ownership. The connection owns every window created through it; its
+// destructor (engine thread, once no other thread still uses the
+// connection) destroys those that are left.
 //
 // Geometry. Windows have no frame of their own: the client area is the
 // window. Positions of top-level windows are screen coordinates; positions
 // of child windows are relative to the parent's client area.
+//
+// Linking: list tesserine_framework before the backend library, so that
+// framework code calling FNPlatformConnection::Open finds the backend after
+// it on the link line.
 
 // A window: an X window id on X11, a record number in the virtual backend.
 using FNWindowId = uint64_t;
@@ -198,14 +209,16 @@ public:
     // The 256-entry virtual-key table: bit 7 set while the key is down;
     // entries 1, 2 and 4 are the left, right and middle buttons.
     virtual void KeyboardState(uint8_t table[256]) = 0;
-    // While captured, a window keeps receiving the pointer outside itself;
-    // the pointer sample is global anyway, so this matters for other
-    // programs more than for the framework.
+    // While captured, a window keeps the pointer while it is outside. The
+    // pointer sample is global anyway; on X11 the press's own (implicit)
+    // grab already keeps the pointer until release, so these calls change
+    // nothing there, while the virtual backend records the captured window.
     virtual void SetCapture(FNWindowId window) = 0;
     virtual void ReleaseCapture() = 0;
 
     // ---- Focus ----------------------------------------------------------------
     // Keyboard focus to the window; FNNoWindow removes focus (keys are lost).
+    // A window that is not on the screen cannot take focus.
     virtual void SetFocus(FNWindowId window) = 0;
     // The window of this connection with keyboard focus, or none.
     virtual FNWindowId FocusedWindow() = 0;
@@ -220,7 +233,6 @@ protected:
     virtual bool HasPendingEvents() = 0;
     // A descriptor that becomes readable when window-system events arrive.
     virtual int EventDescriptor() = 0;
-    FNThreadMessageQueue& Messages() { return m_messages; }
 
 private:
     FNThreadMessageQueue m_messages;

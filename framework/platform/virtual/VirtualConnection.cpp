@@ -585,7 +585,8 @@ void VirtualConnection::SetFocus(FNWindowId id)
 {
     Guard guard(screen().lock);
     VirtualScreen& s = screen();
-    if (id != FNNoWindow && !Own(id))
+    // Like a real system: only a window on the screen takes focus.
+    if (id != FNNoWindow && (!Own(id) || !viewable(id)))
         return;
     if (s.focus == id)
         return;

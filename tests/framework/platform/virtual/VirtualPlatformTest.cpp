@@ -241,6 +241,11 @@ TEST_F(VirtualPlatform, KeysAndTextGoToTheFocusedWindow)
 {
     const FNWindowId a = Make(FNWindowClass::Owner, 0, 0, 10, 10);
     const FNWindowId b = Make(FNWindowClass::Owner, 20, 0, 10, 10);
+    connection->SetFocus(a); // not on the screen: cannot take focus
+    EXPECT_EQ(V::Focus(), FNNoWindow);
+    connection->Show(a);
+    connection->Show(b);
+    Pump();
     V::PressKey(FNKeySpace); // nobody has focus: no event
     Pump();
     EXPECT_TRUE(listener.events.empty());
@@ -262,6 +267,7 @@ TEST_F(VirtualPlatform, KeysAndTextGoToTheFocusedWindow)
 TEST_F(VirtualPlatform, LongInputTextIsCutBetweenLetters)
 {
     const FNWindowId w = Make(FNWindowClass::Owner, 0, 0, 10, 10);
+    connection->Show(w);
     connection->SetFocus(w);
     std::string text = "xy";
     for (int i = 0; i < 400; ++i)
@@ -352,7 +358,10 @@ TEST_F(VirtualPlatform, DestroyingAWindowTakesItsChildren)
     const FNWindowId top = Make(FNWindowClass::Owner, 0, 0, 10, 10);
     const FNWindowId child = Make(FNWindowClass::Owner, 0, 0, 5, 5, top, true);
     const FNWindowId grandchild = Make(FNWindowClass::Owner, 0, 0, 2, 2, child, true);
+    for (FNWindowId w : { top, child, grandchild })
+        connection->Show(w);
     connection->SetFocus(grandchild);
+    ASSERT_EQ(V::Focus(), grandchild);
     EXPECT_TRUE(connection->DestroyWindow(top));
     EXPECT_FALSE(V::Window(child).exists);
     EXPECT_FALSE(V::Window(grandchild).exists);
