@@ -1,6 +1,6 @@
 // The X11 backend: each engine thread gets its own display connection for
 // its windows and their events; every other thread shares a second
-// connection (opened on first use, behind a mutex) for presentation, input
+// connection (opened with it, used behind a mutex) for presentation, input
 // queries and window changes. X resource ids are valid on both.
 //
 // Window-system facility            X11 here
@@ -20,8 +20,18 @@
 //   cursor position, window at it   XQueryPointer descending to our windows
 //   capture                         the implicit grab of the press
 //   blit to the window              XShmPutImage, else XPutImage
-//   input-method result string      XIM + Xutf8LookupString
+//   input-method result string      XIM + Xutf8LookupString (typed keys give
+//                                   text through it, or through the key
+//                                   symbol when no input method opens)
 //   dropped files                   XDND, text/uri-list of local files
+//   focus, activation               XSetInputFocus, XRaiseWindow and
+//                                   _NET_ACTIVE_WINDOW when a manager runs
+//   activate / minimised -> shown   MapNotify / UnmapNotify
+//   minimise, maximise              XIconifyWindow (unmap without a window
+//                                   manager); maximise fills the work area
+//   cursors                         X cursor font; 30000..30007 from the
+//                                   program's own pictures (FNCursorShapes)
+//   enabled / disabled windows      none in X: the engine records it
 
 #include "framework/platform/FNCursorShapes.h"
 #include "framework/platform/FNPlatform.h"
@@ -730,11 +740,13 @@ void X11Connection::SetWindowState(FNWindowId id, FNWindowState state)
     const FNWindowState old = record.state;
     {
         std::lock_guard<std::mutex> guard(m_recordLock);
-        WindowRecord& stored = m_windows[id];
+        auto stored = m_windows.find(id);
+        if (stored == m_windows.end())
+            return; // destroyed meanwhile
         if (old == FNWindowState::Normal)
-            stored.normalRect = { record.x, record.y, record.x + record.width, record.y + record.height };
-        stored.state = state;
-        record = stored;
+            stored->second.normalRect = { record.x, record.y, record.x + record.width, record.y + record.height };
+        stored->second.state = state;
+        record = stored->second;
     }
     const FNPlatformRect area = state == FNWindowState::Maximised ? WorkArea() : record.normalRect;
     Use use(*this);
@@ -1094,11 +1106,13 @@ void X11Connection::HandleConfigure(const XConfigureEvent& event, FNPlatformList
     const bool resized = event.width != record.width || event.height != record.height;
     {
         std::lock_guard<std::mutex> guard(m_recordLock);
-        WindowRecord& stored = m_windows[event.window];
-        stored.x = x;
-        stored.y = y;
-        stored.width = event.width;
-        stored.height = event.height;
+        auto stored = m_windows.find(event.window);
+        if (stored == m_windows.end())
+            return;
+        stored->second.x = x;
+        stored->second.y = y;
+        stored->second.width = event.width;
+        stored->second.height = event.height;
     }
     if (moved)
         listener.OnMoved(event.window, x, y);
