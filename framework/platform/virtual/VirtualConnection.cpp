@@ -3,7 +3,7 @@
 // every effect a real window system would report comes back as a queued
 // event delivered by the owning connection's DispatchEvents.
 
-#include "framework/platform/FNUtf8Cut.h"
+#include "imaging/text/Utf8.h"
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "imaging/FNImage.h"
@@ -723,7 +723,7 @@ void TypeText(const std::string& utf8)
 {
     Guard guard(screen().lock);
     VirtualEvent event { VirtualEvent::Text, screen().focus };
-    event.text = FNUtf8Cut(utf8, FNTextInputLimit);
+    event.text = utf8Cut(utf8, FNTextInputLimit);
     queueFor(screen().focus, std::move(event));
 }
 

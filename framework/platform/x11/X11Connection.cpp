@@ -36,7 +36,7 @@
 #include "framework/platform/FNCursorShapes.h"
 #include "framework/platform/FNPlatform.h"
 #include "framework/platform/FNUriList.h"
-#include "framework/platform/FNUtf8Cut.h"
+#include "imaging/text/Utf8.h"
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/platform/x11/FNX11Platform.h"
 #include "framework/platform/x11/X11KeyMap.h"
@@ -1150,7 +1150,7 @@ void X11Connection::HandleKeyPress(XKeyEvent& event, FNPlatformListener& listene
         XLookupString(&event, latin1, sizeof latin1, &symbol, nullptr);
         text = FNTextFromKeysym(symbol);
     }
-    text = FNUtf8Cut(FNWithoutControlCharacters(text), FNTextInputLimit);
+    text = utf8Cut(FNWithoutControlCharacters(text), FNTextInputLimit);
     if (!text.empty())
         listener.OnTextInput(event.window, text);
 }

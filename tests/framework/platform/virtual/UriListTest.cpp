@@ -1,53 +1,11 @@
 #include "framework/platform/FNUriList.h"
-#include "framework/platform/FNUtf8Cut.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-// "あ" is three bytes (E3 81 82); U+1F600 is four (F0 9F 98 80).
+// "あ" is three bytes (E3 81 82).
 static const std::string kA = "\xE3\x81\x82";
-static const std::string kSmile = "\xF0\x9F\x98\x80";
-
-TEST(FNUtf8Cut, ShortTextIsKeptWhole)
-{
-    EXPECT_EQ(FNUtf8Cut("", 0), "");
-    EXPECT_EQ(FNUtf8Cut("abc", 3), "abc");
-    EXPECT_EQ(FNUtf8Cut(kA + kA, 6), kA + kA);
-}
-
-TEST(FNUtf8Cut, CutsOnlyBetweenLetters)
-{
-    EXPECT_EQ(FNUtf8Cut("abcdef", 4), "abcd");
-    // Limits that fall inside the second letter keep only the first.
-    for (size_t limit = 3; limit < 6; ++limit)
-        EXPECT_EQ(FNUtf8Cut(kA + kA, limit), kA) << limit;
-    EXPECT_EQ(FNUtf8Cut(kA, 2), "");
-    EXPECT_EQ(FNUtf8Cut("x" + kSmile + "y", 4), "x");
-    EXPECT_EQ(FNUtf8Cut("x" + kSmile + "y", 5), "x" + kSmile);
-}
-
-TEST(FNUtf8Cut, MalformedBytesCountAsSingleLetters)
-{
-    // A lead byte without its continuation bytes, and a stray continuation.
-    const std::string broken = std::string("a\xE3") + "b\x81" + "c";
-    EXPECT_EQ(FNUtf8CutLength(broken, 2), 2u);
-    EXPECT_EQ(FNUtf8CutLength(broken, 4), 4u);
-    // A truncated letter at the very end stays cuttable byte by byte.
-    const std::string tail = "ab\xE3\x81";
-    EXPECT_EQ(FNUtf8CutLength(tail, 3), 3u);
-}
-
-TEST(FNUtf8Cut, InputMethodLimitKeepsWholeLetters)
-{
-    // 342 letters of three bytes = 1026 bytes: 1024 would split the last one.
-    std::string text;
-    for (int i = 0; i < 342; ++i)
-        text += kA;
-    const std::string cut = FNUtf8Cut(text, 1024);
-    EXPECT_EQ(cut.size(), 1023u);
-    EXPECT_EQ(cut.substr(cut.size() - 3), kA);
-}
 
 TEST(FNUriList, LocalFilesInOrder)
 {
