@@ -107,6 +107,8 @@ Palette readPalette(ByteCursor in, const TGAHeader& h)
     Palette palette;
     palette.fill(Pixel { 0, 0, 0, 255 });
     const size_t bytes = entryBytes(h);
+    if (bytes == 0)
+        return palette;
     for (size_t entry = 0; entry < h.mapLength; ++entry) {
         const uint8_t* e = in.take(bytes);
         if (!e)
@@ -146,6 +148,10 @@ void decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Pale
         nextRow(in, rle, row);
         Pixel* dst = reinterpret_cast<Pixel*>(image.row(topDown ? r : image.height - 1 - r));
         const uint8_t* src = row.data();
+        if (pixelSize == 4 && !rightToLeft) {
+            std::memcpy(dst, src, row.size()); // B, G, R, A unchanged
+            continue;
+        }
         for (int i = 0; i < width; ++i, src += pixelSize) {
             const int x = rightToLeft ? width - 1 - i : i;
             if (pixelSize == 4)

@@ -341,6 +341,22 @@ TEST_F(TGACodec, ColourMapEntriesOf32And16Bits)
     EXPECT_EQ(allPixels(image), (std::vector<uint32_t> { 0xFFFFFFFF, 0xFFFF0008 }));
 }
 
+// Found by fuzzing: a true-colour type with 8-bit pixels and a colour map of
+// 0-bit entries read a palette entry from zero bytes.
+TEST_F(TGACodec, ZeroBitMapEntriesGiveABlackPalette)
+{
+    TGAFile f;
+    f.imageType = 10;
+    f.depth = 8;
+    f.mapLength = 3;
+    f.entryBits = 0;
+    f.width = 2;
+    f.data = { 1, 2 };
+    FNImage image;
+    ASSERT_TRUE(load(image, f.build())) << image.message.c_str();
+    EXPECT_EQ(allPixels(image), std::vector<uint32_t>(2, 0xFF000000u));
+}
+
 // ---- Files written by other programs ---------------------------------------
 
 TEST_F(TGACodec, FilesFromOtherProgramsLoadWithTheirDecodedPixels)
