@@ -405,6 +405,20 @@ TEST_F(BMPCodec, PixelsStartAtTheDataOffsetAndRunToTheFileEnd)
     EXPECT_EQ(pixel(image, 0, 0), 0xFF060504u);
 }
 
+TEST_F(BMPCodec, DataOffsetInsideTheHeadersMeansPixelsFollowThePalette)
+{
+    BMPFile f;
+    f.width = 2;
+    f.bits = 8;
+    f.colorsUsed = 2;
+    f.palette = { 0x0000FF, 0x00FF00 };
+    f.data = { 1, 0, 0, 0 };
+    f.dataOffset = 0;
+    FNImage image;
+    ASSERT_TRUE(load(image, f.build())) << image.message.c_str();
+    EXPECT_EQ(allPixels(image), (std::vector<uint32_t> { 0xFF00FF00, 0xFF0000FF }));
+}
+
 TEST_F(BMPCodec, ShortDataLoadsWithoutReadingPastTheFileEnd)
 {
     BMPFile f;
