@@ -161,7 +161,7 @@ const uint8_t* dataRow(ByteCursor& data, size_t offset, size_t count, std::vecto
             return whole;
     }
     std::fill(scratch.begin(), scratch.end(), 0);
-    if (data.seek(offset)) {
+    if (data.seek(offset) && !data.atEnd()) {
         const size_t n = std::min(count, data.remaining());
         std::memcpy(scratch.data(), data.take(n), n);
     }
