@@ -29,10 +29,11 @@ const char* const kCannotWrite = "ファイルの書き込みに失敗しまし�
 
 // Upper bound of libjpeg's own working memory for one decode. Only
 // progressive and multi-scan files keep whole-picture coefficient buffers
-// (2 bytes per sample); this lets a 2^28-pixel 4:2:0 picture through and
-// turns a header that claims more than that into an ordinary failure
+// (2 bytes per sample, before the data is read). The figure is arbitrary:
+// it admits progressive photos of about 170 megapixels (4:2:0) or 85 (4:4:4)
+// and turns a short header that claims more into an ordinary failure
 // instead of a giant allocation.
-constexpr long kMaxDecoderMemory = 1L << 30;
+constexpr long kMaxDecoderMemory = 512L << 20;
 
 // ---- Error record ---------------------------------------------------------
 
@@ -68,11 +69,14 @@ void quietOutput(j_common_ptr codec)
     (*codec->err->format_message)(codec, text);
 }
 
-// A file that ends early is only a warning to libjpeg, which then pads the
-// picture with grey. Here it ends the read like any corrupt file.
+// Data that ends before the picture does (the file ends, or a marker comes
+// where pixel data should) is only a warning to libjpeg, which then pads
+// the picture with grey. Here it ends the read like any corrupt file, so a
+// few bytes claiming a huge picture cannot make the whole picture be built.
 void emitMessage(j_common_ptr codec, int level)
 {
-    if (level < 0 && codec->err->msg_code == JWRN_JPEG_EOF)
+    const int code = codec->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
         fatalExit(codec);
     recordOf(codec).standardEmit(codec, level);
 }
