@@ -35,6 +35,11 @@ const char* const kCannotWrite = "ファイルの書き込みに失敗しまし�
 // instead of a giant allocation.
 constexpr long kMaxDecoderMemory = 512L << 20;
 
+// A progressive file may split its data into any number of scans, and each
+// scan walks the whole picture again; real files have about ten. The figure
+// is arbitrary, far above what any encoder writes.
+constexpr int kMaxScans = 1000;
+
 // ---- Error record ---------------------------------------------------------
 
 // The standard error manager with the fatal exit and the message output
@@ -92,10 +97,17 @@ void setUpErrors(JPEGErrorRecord& record)
 
 // ---- Reading --------------------------------------------------------------
 
+void limitScans(j_common_ptr codec)
+{
+    if (reinterpret_cast<j_decompress_ptr>(codec)->input_scan_number > kMaxScans)
+        ERREXIT(codec, JERR_BAD_SCAN_SCRIPT);
+}
+
 struct JPEGReadJob {
     FILE* file = nullptr;
     JPEGErrorRecord error;
     JPEGClientRecord client;
+    jpeg_progress_mgr progress {};
     jpeg_decompress_struct codec {};
     bool codecMade = false;
     // Decoded rows (output width x components bytes each), made as the
@@ -151,9 +163,17 @@ bool readJPEGFile(JPEGReadJob& job)
     job.codecMade = true;
     codec.client_data = &job.client;
     codec.mem->max_memory_to_use = kMaxDecoderMemory;
+    job.progress.progress_monitor = limitScans;
+    codec.progress = &job.progress;
     jpeg_stdio_src(&codec, job.file);
     jpeg_read_header(&codec, TRUE);
     if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height)))
+        return false;
+    // Arithmetic-coded data that runs out is padded with zeros without any
+    // warning, so a short file could not be told from a complete one and a
+    // few bytes could make a whole huge picture. Hardly any program writes
+    // such files; they are refused.
+    if (codec.arith_code)
         return false;
     jpeg_start_decompress(&codec);
     // Grey, RGB (also YCbCr and friends, converted by the library) and CMYK.

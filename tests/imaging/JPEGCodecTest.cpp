@@ -31,6 +31,8 @@ struct JPEGDescription {
     J_COLOR_SPACE fileSpace = JCS_YCbCr;
     int quality = 75;
     bool progressive = false;
+    bool arithmetic = false;
+    std::vector<jpeg_scan_info> scans; // a scan script of its own when not empty
     bool noAdobeMarker = false; // libjpeg writes one for CMYK
     // One row of samples used for every row when `samples` is shorter.
     Bytes samples;
@@ -73,6 +75,11 @@ Bytes encodeJPEG(const JPEGDescription& d)
     jpeg_set_quality(&codec, d.quality, TRUE);
     if (d.progressive)
         jpeg_simple_progression(&codec);
+    if (!d.scans.empty()) {
+        codec.scan_info = d.scans.data();
+        codec.num_scans = int(d.scans.size());
+    }
+    codec.arith_code = d.arithmetic;
     jpeg_start_compress(&codec, TRUE);
     const size_t rowBytes = size_t(d.width) * d.components;
     const bool oneRow = d.samples.size() < rowBytes * d.height;
@@ -393,6 +400,39 @@ TEST_F(JPEGCodec, ValidFilesBeyondTheLimitsAreRefused)
     EXPECT_FALSE(loadBytes(encodeJPEG(large)));
     EXPECT_EQ(image.message.str(), kCannotRead + path);
     expectUntouched();
+}
+
+// Refused like a short file: when arithmetic-coded data runs out the
+// library pads with zeros without saying so.
+TEST_F(JPEGCodec, ArithmeticCodedFilesAreRefused)
+{
+    auto source = smoothPicture(16, 16, 7);
+    JPEGDescription d = describeRGB(*source, 80);
+    ASSERT_TRUE(loadBytes(encodeJPEG(d)));
+    d.arithmetic = true;
+    EXPECT_FALSE(loadBytes(encodeJPEG(d)));
+    EXPECT_EQ(image.message.str(), kCannotRead + path);
+}
+
+// Every progressive scan walks the whole picture again, so their number is
+// limited; 3 x 63 x 11 + 1 scans of successive approximation go past it.
+TEST_F(JPEGCodec, ProgressiveFilesWithThousandsOfScansAreRefused)
+{
+    auto source = smoothPicture(16, 16, 8);
+    JPEGDescription d = describeRGB(*source, 90);
+    d.scans.push_back({ 3, { 0, 1, 2, 0 }, 0, 0, 0, 0 });
+    for (int component = 0; component < 3; ++component) {
+        for (int k = 1; k < 64; ++k) {
+            d.scans.push_back({ 1, { component }, k, k, 0, 10 });
+            for (int bit = 10; bit > 0; --bit)
+                d.scans.push_back({ 1, { component }, k, k, bit, bit - 1 });
+        }
+    }
+    EXPECT_FALSE(loadBytes(encodeJPEG(d)));
+    EXPECT_EQ(image.message.str(), kCannotRead + path);
+    expectUntouched();
+    d.scans.resize(1 + 63 * 11); // the first component's scans only: allowed
+    ASSERT_TRUE(loadBytes(encodeJPEG(d)));
 }
 
 // A progressive header claiming 16000 x 16000 would make the decoder keep
