@@ -9,6 +9,7 @@
 #include "imaging/FNImage.h"
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/ImageLimits.h"
+#include "imaging/codecs/RowConversion.h"
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared first.
@@ -110,9 +111,10 @@ struct JPEGReadJob {
     jpeg_progress_mgr progress {};
     jpeg_decompress_struct codec {};
     bool codecMade = false;
-    // Decoded rows (output width x components bytes each), made as the
-    // decoder reaches them so a header alone cannot claim the memory.
-    std::vector<std::unique_ptr<JSAMPLE[]>> rows;
+    // Decoded rows (output width x components bytes each, zeroed), made in
+    // blocks as the decoder reaches them so a header alone cannot claim the
+    // memory.
+    std::vector<std::unique_ptr<JSAMPLE[]>> rowBlocks;
     std::vector<JSAMPROW> rowPointers;
     int width = 0;
     int height = 0;
@@ -131,26 +133,40 @@ struct JPEGReadJob {
     }
 };
 
+// Rows per block of row memory: few allocations, little memory ahead of
+// the decoder.
+constexpr JDIMENSION kRowsPerBlock = 64;
+
+// Gives rows first .. first + count - 1 their memory.
+void provideRows(JPEGReadJob& job, JDIMENSION first, JDIMENSION count, size_t rowBytes)
+{
+    const JDIMENSION height = job.codec.output_height;
+    for (JDIMENSION y = first; y < first + count; ++y) {
+        if (job.rowPointers[y])
+            continue;
+        const JDIMENSION blockRows = std::min(kRowsPerBlock, height - y);
+        job.rowBlocks.emplace_back(new JSAMPLE[blockRows * rowBytes]());
+        for (JDIMENSION i = 0; i < blockRows; ++i)
+            job.rowPointers[y + i] = job.rowBlocks.back().get() + i * rowBytes;
+    }
+}
+
 void readRows(JPEGReadJob& job)
 {
     jpeg_decompress_struct& codec = job.codec;
     const size_t rowBytes = size_t(codec.output_width) * codec.output_components;
     const JDIMENSION batch = JDIMENSION(std::max(codec.rec_outbuf_height, 1));
-    job.rows.resize(codec.output_height);
-    job.rowPointers.resize(codec.output_height);
+    job.rowPointers.assign(codec.output_height, nullptr);
     while (codec.output_scanline < codec.output_height) {
         const JDIMENSION first = codec.output_scanline;
         const JDIMENSION count = std::min(batch, codec.output_height - first);
-        for (JDIMENSION y = first; y < first + count; ++y) {
-            job.rows[y].reset(new JSAMPLE[rowBytes]());
-            job.rowPointers[y] = job.rows[y].get();
-        }
+        provideRows(job, first, count, rowBytes);
         if (jpeg_read_scanlines(&codec, &job.rowPointers[first], count) == 0)
             ERREXIT(&codec, JERR_INPUT_EMPTY); // the stdio source never suspends
     }
 }
 
-// Decodes the whole file into job.rows. Nothing here may need destruction:
+// Decodes the whole file into the job's rows. Nothing here may need destruction:
 // a library error lands on the setjmp and returns false at once.
 bool readJPEGFile(JPEGReadJob& job)
 {
@@ -200,9 +216,8 @@ uint32_t scale255(uint32_t x, uint32_t y)
 void convertRow(const JSAMPLE* in, uint32_t* out, int width, int components, bool invertedCMYK)
 {
     switch (components) {
-    case 3: // R, G, B
-        for (int x = 0; x < width; ++x, in += 3)
-            out[x] = 0xFF000000u | uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
+    case 3:
+        rowconversion::rgbToPixels(in, out, size_t(width));
         break;
     case 1: // grey into all three colours
         for (int x = 0; x < width; ++x)
@@ -294,7 +309,7 @@ bool FNImage::loadJPEG(const FNString& fileName)
 
     create(job.width, job.height);
     for (int y = 0; y < height; ++y)
-        convertRow(job.rows[y].get(), row(y), width, job.components, job.invertedCMYK);
+        convertRow(job.rowPointers[y], row(y), width, job.components, job.invertedCMYK);
     created = true;
     return true;
 }
@@ -317,18 +332,13 @@ bool FNImage::saveJPEG(const FNString& fileName, int quality)
         return false;
     }
     const size_t rowBytes = size_t(width) * 3;
-    std::vector<JSAMPLE> data(rowBytes * height);
+    // Not zeroed: the conversion writes every byte.
+    const std::unique_ptr<JSAMPLE[]> data(new JSAMPLE[rowBytes * height]);
     std::vector<JSAMPROW> rows(height);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = pixels + size_t(y) * width * 4;
-        JSAMPLE* out = rows[y] = data.data() + y * rowBytes;
-        // B, G, R, A in the picture -> R, G, B in the file; alpha is dropped
-        for (int x = 0; x < width; ++x, in += 4, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        rows[y] = data.get() + y * rowBytes;
+    // B, G, R, A in the picture -> R, G, B in the file; alpha is dropped
+    rowconversion::pixelsToRGB(row(0), data.get(), size_t(width) * height);
     const bool written = writeJPEGFile(job, width, height, quality, rows.data());
     if (!job.close() || !written) {
         message = kCannotWrite + fileName;

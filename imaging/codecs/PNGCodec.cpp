@@ -12,6 +12,7 @@
 #include "imaging/FNImage.h"
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/ImageLimits.h"
+#include "imaging/codecs/RowConversion.h"
 
 #include <png.h>
 
@@ -178,7 +179,7 @@ std::vector<uint32_t> paletteTable(png_structp png, png_infop info)
 
 uint32_t opaqueGrey(uint32_t value)
 {
-    return 0xFF000000u | value << 16 | value << 8 | value;
+    return 0xFF000000u | value * 0x010101u;
 }
 
 // Writes every pixel of `image` (already made at the file's size) from the
@@ -187,30 +188,31 @@ void convertRows(const PNGReadJob& job, Layout layout, FNImage& image)
 {
     const std::vector<uint32_t> palette
         = layout == Layout::Palette ? paletteTable(job.png, job.info) : std::vector<uint32_t>();
+    const size_t width = size_t(image.width);
     for (int y = 0; y < image.height; ++y) {
         const png_byte* in = job.rows[y];
         uint32_t* out = image.row(y);
-        for (int x = 0; x < image.width; ++x) {
-            switch (layout) {
-            case Layout::RGB: // R, G, B -> alpha 255
-                out[x] = 0xFF000000u | uint32_t(in[3 * x]) << 16 | uint32_t(in[3 * x + 1]) << 8 | in[3 * x + 2];
-                break;
-            case Layout::RGBA:
-                out[x] = uint32_t(in[4 * x + 3]) << 24 | uint32_t(in[4 * x]) << 16 | uint32_t(in[4 * x + 1]) << 8
-                    | in[4 * x + 2];
-                break;
-            case Layout::Palette:
+        switch (layout) {
+        case Layout::RGB:
+            rowconversion::rgbToPixels(in, out, width);
+            break;
+        case Layout::RGBA:
+            rowconversion::rgbaToPixels(in, out, width);
+            break;
+        case Layout::Palette:
+            for (size_t x = 0; x < width; ++x)
                 out[x] = palette[in[x]];
-                break;
-            case Layout::Grey:
+            break;
+        case Layout::Grey:
+            for (size_t x = 0; x < width; ++x)
                 out[x] = opaqueGrey(in[x]);
-                break;
-            case Layout::Grey1: // most significant bit first; set = 255
+            break;
+        case Layout::Grey1: // most significant bit first; set = 255
+            for (size_t x = 0; x < width; ++x)
                 out[x] = opaqueGrey((in[x >> 3] >> (7 - (x & 7)) & 1) ? 255 : 0);
-                break;
-            case Layout::Unsupported:
-                break;
-            }
+            break;
+        case Layout::Unsupported:
+            break;
         }
     }
 }
@@ -315,22 +317,17 @@ bool FNImage::savePNG(const FNString& fileName, int bitCount)
         bitCount = 32;
     }
     const bool alpha = bitCount == 32;
-    const size_t pixelBytes = alpha ? 4 : 3;
-    const size_t rowBytes = size_t(width) * pixelBytes;
+    const size_t rowBytes = size_t(width) * (alpha ? 4 : 3);
     std::vector<png_byte> data(rowBytes * height);
     std::vector<png_bytep> rows(height);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = pixels + size_t(y) * width * 4;
-        png_bytep out = rows[y] = data.data() + y * rowBytes;
-        // B, G, R, A in the picture -> R, G, B (, A) in the file
-        for (int x = 0; x < width; ++x, in += 4, out += pixelBytes) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            if (alpha)
-                out[3] = in[3];
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        rows[y] = data.data() + y * rowBytes;
+    // B, G, R, A in the picture -> R, G, B (, A) in the file
+    const size_t count = size_t(width) * height;
+    if (alpha)
+        rowconversion::pixelsToRGBA(row(0), data.data(), count);
+    else
+        rowconversion::pixelsToRGB(row(0), data.data(), count);
     PNGWriteJob job;
     const bool written = writePNGFile(job, fileName.c_str(), width, height, alpha, rows.data());
     return job.close() && written;
