@@ -225,6 +225,7 @@ void convertRow(const JSAMPLE* in, uint32_t* out, int width, int components, boo
         break;
     case 4: // red = (255 - C)(255 - K) / 255, likewise green from M and blue from Y
         for (int x = 0; x < width; ++x, in += 4) {
+            // c, m, y, k hold 255 - ink, which is how Adobe files store them
             uint32_t c = in[0], m = in[1], y = in[2], k = in[3];
             if (!invertedCMYK) {
                 c = 255 - c;
