@@ -4,6 +4,7 @@
 // byte builders for hand-made files, seeded pictures, and the pixel tables
 // of the committed fixtures.
 
+#include "TempDir.h"
 #include "imaging/FNImage.h"
 
 #include <gtest/gtest.h>
@@ -21,32 +22,6 @@
 namespace codectest {
 
 namespace fs = std::filesystem;
-
-// A fresh directory for one test, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir()
-    {
-        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path()
-            / (std::string("tesserine-") + info->test_suite_name() + "-" + info->name() + "-"
-                + std::to_string(getpid()));
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    FNString file(const std::string& name) const { return FNString((m_path / name).string()); }
-
-private:
-    fs::path m_path;
-};
 
 inline void writeBytes(const FNString& path, const std::vector<uint8_t>& bytes)
 {

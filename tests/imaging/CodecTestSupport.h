@@ -4,6 +4,7 @@
 // test, whole-file reads and writes, seeded pictures and a watch on the
 // largest single allocation (AddressSanitizer builds only).
 
+#include "TempDir.h"
 #include "imaging/FNImage.h"
 
 #include <gtest/gtest.h>
@@ -21,40 +22,11 @@
 extern "C" __attribute__((weak)) int __sanitizer_install_malloc_and_free_hooks(
     void (*mallocHook)(const volatile void*, size_t), void (*freeHook)(const volatile void*));
 
-namespace codectest {
+namespace adaptertest {
 
 using Bytes = std::vector<uint8_t>;
 
-// A fresh directory for one test, removed with everything in it afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("tesserine-") + info->test_suite_name() + "-" + info->name() + "-XXXXXX";
-        for (char& c : name) {
-            if (c == '/')
-                c = '_';
-        }
-        std::string pattern = (std::filesystem::temp_directory_path() / name).string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    bool ok() const { return !m_path.empty(); }
-    std::string path(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using codectest::TempDir;
 
 inline Bytes readFile(const std::string& path)
 {
@@ -137,4 +109,4 @@ inline bool watchAllocations()
     return installed;
 }
 
-} // namespace codectest
+} // namespace adaptertest

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <unistd.h>
 
-using namespace codectest;
+using namespace adaptertest;
 
 namespace {
 

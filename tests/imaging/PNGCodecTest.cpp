@@ -10,7 +10,7 @@
 #include <cstring>
 #include <unistd.h>
 
-using namespace codectest;
+using namespace adaptertest;
 
 namespace {
 
