@@ -1,0 +1,86 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+// The nine blend modes and the coverage step. s is the sampled source
+// channel, d the destination channel (both 0..255); the mode's result c is
+// then laid over d by cover(). Each mode is a type so that the pixel loops
+// are instantiated per mode and hold no mode decision.
+
+namespace FNRasterBlend {
+
+struct Normal {
+    static int channel(int s, int) { return s; }
+};
+struct Invert {
+    static int channel(int s, int) { return 255 - s; }
+};
+struct Multiply {
+    static int channel(int s, int d) { return (s * d) >> 8; }
+};
+struct Screen {
+    static int channel(int s, int d) { return std::min(255, s + d - ((s * d) >> 8)); }
+};
+struct Darken {
+    static int channel(int s, int d) { return std::min(s, d); }
+};
+struct Lighten {
+    static int channel(int s, int d) { return std::max(s, d); }
+};
+struct Overlay {
+    // d < 128: (s*d) >> 7; otherwise 2*(s + d - (s*d >> 8)) - 255, limited to 0..255.
+    static int channel(int s, int d)
+    {
+        if (d < 128)
+            return std::min(255, (s * d) >> 7);
+        return std::clamp(2 * (s + d - ((s * d) >> 8)) - 255, 0, 255);
+    }
+};
+struct ColorDodge {
+    static int channel(int s, int d) { return s == 255 ? 255 : std::min(255, (d * 255) / (255 - s)); }
+};
+struct ColorBurn {
+    // 255 + (d - 255)*255/s with the division truncating toward zero.
+    static int channel(int s, int d) { return s == 0 ? 0 : std::max(0, 255 + ((d - 255) * 255) / s); }
+};
+
+template <int Mode>
+struct ByIndex;
+template <> struct ByIndex<0> { using Type = Normal; };
+template <> struct ByIndex<1> { using Type = Invert; };
+template <> struct ByIndex<2> { using Type = Multiply; };
+template <> struct ByIndex<3> { using Type = Screen; };
+template <> struct ByIndex<4> { using Type = Darken; };
+template <> struct ByIndex<5> { using Type = Lighten; };
+template <> struct ByIndex<6> { using Type = Overlay; };
+template <> struct ByIndex<7> { using Type = ColorDodge; };
+template <> struct ByIndex<8> { using Type = ColorBurn; };
+
+constexpr int ModeCount = 9;
+
+// Coverage step of sampled pixel s (0xAARRGGBB) over destination d at group
+// opacity o:
+//   a = (s.alpha * o) >> 8
+//   a >= 254:  D = (c, a)                       written directly
+//   otherwise: D.c = D.c + (((c - D.c) * a) >> 8)   (arithmetic shift)
+//              D.alpha = min(255, D.alpha + a - ((D.alpha * a) >> 8))
+template <class Mode>
+inline uint32_t cover(uint32_t d, uint32_t s, int opacity)
+{
+    int a = static_cast<int>((s >> 24) * static_cast<uint32_t>(opacity)) >> 8;
+    int d0 = d & 255, d1 = (d >> 8) & 255, d2 = (d >> 16) & 255;
+    int c0 = Mode::channel(s & 255, d0);
+    int c1 = Mode::channel((s >> 8) & 255, d1);
+    int c2 = Mode::channel((s >> 16) & 255, d2);
+    if (a >= 254)
+        return uint32_t(c0) | uint32_t(c1) << 8 | uint32_t(c2) << 16 | uint32_t(a) << 24;
+    int da = d >> 24;
+    d0 += ((c0 - d0) * a) >> 8;
+    d1 += ((c1 - d1) * a) >> 8;
+    d2 += ((c2 - d2) * a) >> 8;
+    da = std::min(255, da + a - ((da * a) >> 8));
+    return uint32_t(d0) | uint32_t(d1) << 8 | uint32_t(d2) << 16 | uint32_t(da) << 24;
+}
+
+} // namespace FNRasterBlend
