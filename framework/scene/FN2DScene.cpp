@@ -147,7 +147,9 @@ void FN2DScene::FillBackground(const FNRect& area)
 void FN2DScene::Render()
 {
     FNFrameworkLockGuard guard;
-    if (!attached || !ready || items.empty() || !targetPixels)
+    // A scene without items still clears its dirty region: otherwise the last
+    // item removed would stay on screen.
+    if (!attached || !ready || !targetPixels)
         return;
     FNRect area = dirty;
     if (!area.isEmpty()) {
