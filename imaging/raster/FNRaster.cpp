@@ -81,6 +81,20 @@ void drawPiece(const Filter& filter, uint32_t* dst, int64_t count, int64_t u, in
     }
 }
 
+#if defined(__SSE2__)
+// The interior of a row whose v is constant, from vertically blended columns.
+template <class Mode, class Filter>
+void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* cache, int64_t first, uint32_t* dst, int64_t count,
+    int64_t u, int64_t du, int opacity)
+{
+    for (int64_t i = 0; i < count; ++i, u += du) {
+        uint32_t s;
+        if (filter.sampleBlendedRow(u, cache + ((u >> FNRasterShift) - first), s))
+            dst[i] = FNRasterBlend::cover<Mode>(dst[i], s, opacity);
+    }
+}
+#endif
+
 // Draws every row of the update rectangle: cut the row to the visible region
 // (and, clipped, to every clipping rectangle), then run the pixel loop over the
 // remaining columns; with a bilinear filter the columns whose four neighbours
@@ -88,6 +102,14 @@ void drawPiece(const Filter& filter, uint32_t* dst, int64_t count, int64_t u, in
 template <bool Clipped, class Filter, class Mode>
 void drawRows(const Setup& s, const Filter& filter)
 {
+#if defined(__SSE2__)
+    // Column cache for rows along which v stays constant (d = 0).
+    std::vector<FNRasterFilter::BlendedColumn> cache;
+    if constexpr (Filter::HasInterior) {
+        if (s.d == 0)
+            cache.resize(static_cast<size_t>(s.uInner / FNRasterOne + 2));
+    }
+#endif
     for (int64_t y = s.top; y < s.bottom; ++y) {
         const int64_t uRow = s.b * y + s.c, vRow = s.e * y + s.f;
         int64_t x0 = s.left, x1 = s.right;
@@ -118,11 +140,23 @@ void drawRows(const Setup& s, const Filter& filter)
             cutSpan(vRow, s.d, 0, s.vInner, i0, i1);
             if (i0 >= i1) {
                 run(Edge {}, x0, x1);
-            } else {
-                run(Edge {}, x0, i0);
-                run(Interior {}, i0, i1);
-                run(Edge {}, i1, x1);
+                continue;
             }
+            run(Edge {}, x0, i0);
+#if defined(__SSE2__)
+            if (s.d == 0) {
+                const int64_t uFirst = uRow + s.a * i0, uLast = uRow + s.a * (i1 - 1);
+                const int64_t first = std::min(uFirst, uLast) >> FNRasterShift;
+                const int64_t last = (std::max(uFirst, uLast) >> FNRasterShift) + 1;
+                filter.blendRows(vRow, first, last, cache.data());
+                drawBlendedRow<Mode>(filter, cache.data(), first, row + i0, i1 - i0, uFirst, s.a, s.opacity);
+            } else {
+                run(Interior {}, i0, i1);
+            }
+#else
+            run(Interior {}, i0, i1);
+#endif
+            run(Edge {}, i1, x1);
         }
     }
 }

@@ -17,6 +17,14 @@ class FNImage;
 // columns whose (u, v) lie in the visible region and inside every clipping
 // rectangle; the per-pixel loops then run without any test of position.
 
+// The per-pixel helpers must fold into the pixel loops, or every pixel pays
+// for a call.
+#if defined(__GNUC__)
+#define FN_RASTER_INLINE inline __attribute__((always_inline))
+#else
+#define FN_RASTER_INLINE inline
+#endif
+
 constexpr int FNRasterShift = 12;
 constexpr int64_t FNRasterOne = int64_t(1) << FNRasterShift;
 

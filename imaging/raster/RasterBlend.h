@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/raster/FNRaster.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -70,7 +72,7 @@ constexpr int ModeCount = 9;
 //   otherwise: D.c = D.c + (((c - D.c) * a) >> 8)   (arithmetic shift)
 //              D.alpha = min(255, D.alpha + a - ((D.alpha * a) >> 8))
 template <class Mode>
-inline uint32_t cover(uint32_t d, uint32_t s, int opacity)
+FN_RASTER_INLINE uint32_t cover(uint32_t d, uint32_t s, int opacity)
 {
     int a = static_cast<int>((s >> 24) * static_cast<uint32_t>(opacity)) >> 8;
     int d0 = d & 255, d1 = (d >> 8) & 255, d2 = (d >> 16) & 255;
@@ -92,7 +94,7 @@ inline uint32_t cover(uint32_t d, uint32_t s, int opacity)
 // per-channel step floor((c - D.c) * a / 256) is a signed high multiply:
 // ((c - D.c) << 7) * (2a) >> 16, exact because (c - D.c) << 7 fits 16 bits.
 template <>
-inline uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
+FN_RASTER_INLINE uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
 {
     const uint32_t a = ((s >> 24) * static_cast<uint32_t>(opacity)) >> 8;
     if (a >= 254)
