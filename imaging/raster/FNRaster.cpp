@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -87,7 +88,16 @@ template <class Mode, class Filter>
 void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* cache, int64_t first, uint32_t* dst, int64_t count,
     int64_t u, int64_t du, int opacity)
 {
-    for (int64_t i = 0; i < count; ++i, u += du) {
+    int64_t i = 0;
+    if constexpr (std::is_same<Mode, FNRasterBlend::Normal>::value) {
+        // Normal mode two pixels at a time.
+        for (; i + 1 < count; i += 2, u += 2 * du) {
+            const __m128i source = filter.sampleBlendedPair(u, u + du, first, cache);
+            const __m128i target = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), FNRasterBlend::coverNormalPair(target, source, opacity));
+        }
+    }
+    for (; i < count; ++i, u += du) {
         uint32_t s;
         if (filter.sampleBlendedRow(u, cache + ((u >> FNRasterShift) - first), s))
             dst[i] = FNRasterBlend::cover<Mode>(dst[i], s, opacity);

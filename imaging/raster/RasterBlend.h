@@ -109,6 +109,27 @@ FN_RASTER_INLINE uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
     const uint32_t da = d >> 24;
     return colour | std::min<uint32_t>(255, da + a - ((da * a) >> 8)) << 24;
 }
+
+// The same for two pixels at once. `source` holds both sampled pixels as
+// 16-bit channels (blue, green, red, alpha of the first, then of the second),
+// `target` both destination pixels as bytes in its low 64 bits. A source alpha
+// of 0 leaves the destination as it is, like a skipped pixel.
+FN_RASTER_INLINE __m128i coverNormalPair(__m128i target, __m128i source, int opacity)
+{
+    const __m128i d = _mm_unpacklo_epi8(target, _mm_setzero_si128());
+    const __m128i sourceAlpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
+    const __m128i a = _mm_srli_epi16(_mm_mullo_epi16(sourceAlpha, _mm_set1_epi16(static_cast<short>(opacity))), 8);
+    const __m128i direct = _mm_cmpgt_epi16(a, _mm_set1_epi16(253));
+    const __m128i mixed = _mm_add_epi16(d, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(source, d), 7), _mm_slli_epi16(a, 1)));
+    const __m128i colour = _mm_or_si128(_mm_and_si128(direct, source), _mm_andnot_si128(direct, mixed));
+    const __m128i da = _mm_shufflehi_epi16(_mm_shufflelo_epi16(d, 0xFF), 0xFF);
+    const __m128i grown = _mm_min_epi16(_mm_set1_epi16(255),
+        _mm_sub_epi16(_mm_add_epi16(da, a), _mm_srli_epi16(_mm_mullo_epi16(da, a), 8)));
+    const __m128i alpha = _mm_or_si128(_mm_and_si128(direct, a), _mm_andnot_si128(direct, grown));
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    const __m128i result = _mm_or_si128(_mm_and_si128(alphaLanes, alpha), _mm_andnot_si128(alphaLanes, colour));
+    return _mm_packus_epi16(result, result);
+}
 #endif
 
 } // namespace FNRasterBlend

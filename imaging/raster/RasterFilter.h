@@ -156,6 +156,25 @@ struct Bilinear {
         }
     }
 
+    // The four 32-bit channel sums >> 24 of one pixel from the column cache.
+    FN_RASTER_INLINE __m128i blendedSums(int64_t u, const BlendedColumn* cache) const
+    {
+        const uint32_t fx = fractionX(u);
+        const __m128i weightsX = _mm_set1_epi32(static_cast<int>(fx << 16 | (4096 - fx)));
+        const __m128i left = cache[0].words, right = cache[1].words;
+        const __m128i high = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), weightsX);
+        const __m128i low = _mm_madd_epi16(_mm_unpackhi_epi16(left, right), weightsX);
+        return _mm_srli_epi32(_mm_add_epi32(high, _mm_srli_epi32(low, 8)), 16);
+    }
+
+    // Two pixels as 16-bit channels; a pixel whose weighted alphas sum to 0
+    // comes out with alpha 0.
+    FN_RASTER_INLINE __m128i sampleBlendedPair(int64_t u0, int64_t u1, int64_t first, const BlendedColumn* cache) const
+    {
+        return _mm_packs_epi32(blendedSums(u0, cache + ((u0 >> FNRasterShift) - first)),
+            blendedSums(u1, cache + ((u1 >> FNRasterShift) - first)));
+    }
+
     FN_RASTER_INLINE bool sampleBlendedRow(int64_t u, const BlendedColumn* cache, uint32_t& out) const
     {
         const uint32_t fx = fractionX(u);
