@@ -44,8 +44,9 @@ struct Generator {
     uint32_t pixel()
     {
         const uint32_t colour = uint32_t(rng()) & 0xFFFFFF;
-        const int kind = range(0, 3);
-        const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : uint32_t(range(0, 255));
+        // Transparent, opaque, just below the direct-write threshold, or any.
+        const int kind = range(0, 4);
+        const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : kind == 2 ? uint32_t(range(252, 254)) : uint32_t(range(0, 255));
         return colour | alpha << 24;
     }
 
@@ -99,7 +100,7 @@ void makeCase(Generator& g, Case& c, uint32_t* pixels)
     job.e = g.step();
     g.aim(job.c, job.a, job.b, (job.offsetX + c.picture.width / 2) * int64_t(4096));
     g.aim(job.f, job.d, job.e, (job.offsetY + c.picture.height / 2) * int64_t(4096));
-    job.opacity = g.chance(10) ? g.range(0, 2) : g.range(1, 255);
+    job.opacity = g.chance(10) ? g.range(0, 2) : g.chance(30) ? 255 : g.range(1, 255);
     job.blendMode = g.range(-1, 9);
     job.sampling = g.chance(5) ? 3 : g.range(0, 2);
     job.scaleX = g.chance(10) ? 0.005 : (g.range(1, 600) / 100.0) * (g.chance(20) ? -1 : 1);
