@@ -64,22 +64,6 @@ void BM_Raster_Multiply(benchmark::State& state) { drawItem(state, 1.5, 0, 1, 2)
 
 // ---- Editor-shaped frame ----------------------------------------------------------
 
-// A text image as the text renderer makes it: the colour everywhere, the
-// glyph coverage in alpha (here a pattern of strokes).
-FNImage* makeTextImage(int width, int height, uint64_t seed)
-{
-    auto* image = new FNImage(width, height);
-    SplitMix64 rng(seed);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const bool stroke = (x % 7 < 2) || (y % 5 == 2);
-            const uint32_t alpha = stroke ? 160 + static_cast<uint32_t>(rng.next() % 96) : 0;
-            image->row(y)[x] = 0x00202020 | alpha << 24;
-        }
-    }
-    return image;
-}
-
 struct EditorFrame {
     FNStageBase stage;
     FNImage backBuffer { 800, 600 };
@@ -104,9 +88,9 @@ struct EditorFrame {
             const double y = menu ? 4 : 32 + (i - 8) / 2 * 34;
             auto item = std::make_unique<FN2DItem>(96, 24, x, y, 2);
             item->SetPicture(face.get());
-            item->textImage = makeTextImage(60, 14, 100 + i); // owned by the item
-            item->textImageX = 18;
-            item->textImageY = 5;
+            item->SetText(FNString(menu ? "メニュー " : "コマンド ") + i);
+            item->textImageX = 8;
+            item->textImageY = 4;
             scene.AddItem(item.get());
             items.push_back(std::move(item));
         }

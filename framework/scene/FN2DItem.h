@@ -15,6 +15,8 @@ public:
     FN2DItem(int width, int height, double x, double y, int depth);
     ~FN2DItem() override;
 
+    // Also re-renders the text image (disabled text is drawn lighter).
+    void SetEnabled(bool flag) override;
     void HitTest(double x, double y, std::vector<FN2DItemBase*>& results, size_t limit) override;
     // Clears the rectangle, the picture, the text and its image first.
     void Detach() override;

@@ -2,10 +2,6 @@
 // style's colour over full transparency, made by the text renderer) and draws
 // it over its picture. The picture is remade whenever the text, the style or
 // the enabled state changes.
-//
-// Kept out of the build (by its name) until the text renderer it calls is
-// merged; on merging, rename it to FN2DItemText.cpp and declare
-// `void SetEnabled(bool flag) override;` in FN2DItem.h.
 
 #include "framework/scene/FN2DItem.h"
 
