@@ -56,11 +56,26 @@ void drawItem(benchmark::State& state, double scale, double degrees, int samplin
     state.SetItemsProcessed(state.iterations() * BufferWidth * BufferHeight);
 }
 
-void W3_raster_scale1_5(benchmark::State& state) { drawItem(state, 1.5, 0, 1, 0); }
-void W3_raster_scale1_5_rot30(benchmark::State& state) { drawItem(state, 1.5, 30, 1, 0); }
-void W3_raster_sharp_scale1_5(benchmark::State& state) { drawItem(state, 1.5, 0, 2, 0); }
-void BM_Raster_Nearest_identity(benchmark::State& state) { drawItem(state, 1.0, 0, 0, 0); }
-void BM_Raster_Multiply(benchmark::State& state) { drawItem(state, 1.5, 0, 1, 2); }
+void W3_raster_scale1_5(benchmark::State& state)
+{
+    drawItem(state, 1.5, 0, 1, 0);
+}
+void W3_raster_scale1_5_rot30(benchmark::State& state)
+{
+    drawItem(state, 1.5, 30, 1, 0);
+}
+void W3_raster_sharp_scale1_5(benchmark::State& state)
+{
+    drawItem(state, 1.5, 0, 2, 0);
+}
+void BM_Raster_Nearest_identity(benchmark::State& state)
+{
+    drawItem(state, 1.0, 0, 0, 0);
+}
+void BM_Raster_Multiply(benchmark::State& state)
+{
+    drawItem(state, 1.5, 0, 1, 2);
+}
 
 // ---- Editor-shaped frame ----------------------------------------------------------
 

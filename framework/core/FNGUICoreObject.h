@@ -19,9 +19,9 @@ public:
 // Sets className from the class identifier of the member function it is used
 // in. The static_assert refuses a name that is not the class of `this`, so the
 // text cannot drift from the class when either is renamed.
-#define FN_SET_CLASS_NAME(Class)                                                                          \
-    do {                                                                                                   \
-        static_assert(std::is_same<std::remove_cv_t<std::remove_pointer_t<decltype(this)>>, Class>::value, \
-            "FN_SET_CLASS_NAME must name the class whose member uses it");                                 \
-        this->className = #Class;                                                                          \
+#define FN_SET_CLASS_NAME(Class)                                                                                       \
+    do {                                                                                                               \
+        static_assert(std::is_same<std::remove_cv_t<std::remove_pointer_t<decltype(this)>>, Class>::value,             \
+            "FN_SET_CLASS_NAME must name the class whose member uses it");                                             \
+        this->className = #Class;                                                                                      \
     } while (0)

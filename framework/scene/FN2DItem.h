@@ -20,10 +20,10 @@ public:
     void HitTest(double x, double y, std::vector<FN2DItemBase*>& results, size_t limit) override;
     // Clears the rectangle, the picture, the text and its image first.
     void Detach() override;
-    void DrawSelf(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
-        int bottom) override;
-    void DrawSelfClipped(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
-        int bottom) override;
+    void DrawSelf(
+        uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom) override;
+    void DrawSelfClipped(
+        uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom) override;
     virtual bool MoveBy(double dx, double dy);
     virtual bool MoveTo(double x, double y);
     // False when nothing changes; otherwise repositions the item (redrawing
@@ -60,8 +60,8 @@ protected:
     void RenderTextImage();
 
 private:
-    void DrawPictures(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
-        int bottom, bool clipped);
+    void DrawPictures(
+        uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom, bool clipped);
     bool OpaqueAt(double localX, double localY) const;
     void DeleteTextImage();
 };

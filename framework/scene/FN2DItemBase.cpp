@@ -55,8 +55,8 @@ void FN2DItemBase::InvalidateRect(double left, double top, double right, double 
             maxY = std::max(maxY, sy);
         }
     }
-    placedIn->MarkDirty(FNRect { toPixel(std::floor(minX)), toPixel(std::floor(minY)), toPixel(std::ceil(maxX)),
-        toPixel(std::ceil(maxY)) });
+    placedIn->MarkDirty(FNRect {
+        toPixel(std::floor(minX)), toPixel(std::floor(minY)), toPixel(std::ceil(maxX)), toPixel(std::ceil(maxY)) });
 }
 
 void FN2DItemBase::Invalidate(bool all)
@@ -120,8 +120,8 @@ void FN2DItemBase::Detach()
     UpdateTransform();
 }
 
-void FN2DItemBase::DrawTree(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
-    int bottom, bool attached)
+void FN2DItemBase::DrawTree(
+    uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom, bool attached)
 {
     if (!IsVisible() || !IsPlaced())
         return;

@@ -46,10 +46,10 @@ public:
     virtual void Detach();
     virtual void DrawTree(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
         int bottom, bool attached);
-    virtual void DrawSelf(uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right,
-        int bottom);
-    virtual void DrawSelfClipped(uint32_t* pixels, int width, int height, int rowLength, int left, int top,
-        int right, int bottom);
+    virtual void DrawSelf(
+        uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom);
+    virtual void DrawSelfClipped(
+        uint32_t* pixels, int width, int height, int rowLength, int left, int top, int right, int bottom);
 
     // ---- Tree -------------------------------------------------------------------
     // Refused when the child is already placed. `show` makes it visible.

@@ -27,8 +27,8 @@ int truncated(double value)
 
 bool isFinite(const FNAffine& m)
 {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d)
-        && std::isfinite(m.e) && std::isfinite(m.f);
+    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) && std::isfinite(m.e)
+        && std::isfinite(m.f);
 }
 
 // An item's rectangle (0, 0)-(width, height) in its own coordinates as two
@@ -36,8 +36,8 @@ bool isFinite(const FNAffine& m)
 void appendClipAxes(const FN2DItemBase& item, const FNAffine& inverse, std::vector<FNRasterAxis>& axes)
 {
     const int64_t sizes[2] = { FNRasterFixed(item.width), FNRasterFixed(item.height) };
-    const double steps[2][3] = { { inverse.a, inverse.b, inverse.c - item.WorldX() },
-        { inverse.d, inverse.e, inverse.f - item.WorldY() } };
+    const double steps[2][3]
+        = { { inverse.a, inverse.b, inverse.c - item.WorldX() }, { inverse.d, inverse.e, inverse.f - item.WorldY() } };
     for (int k = 0; k < 2; ++k) {
         FNRasterAxis axis;
         axis.stepX = FNRasterFixed(steps[k][0]);
@@ -64,14 +64,14 @@ FNRect FN2DItem::WidenedUpdateRect(int bufferWidth, int bufferHeight, int left, 
     return area;
 }
 
-void FN2DItem::DrawSelf(uint32_t* pixels, int bufferWidth, int bufferHeight, int rowLength, int left, int top,
-    int right, int bottom)
+void FN2DItem::DrawSelf(
+    uint32_t* pixels, int bufferWidth, int bufferHeight, int rowLength, int left, int top, int right, int bottom)
 {
     DrawPictures(pixels, bufferWidth, bufferHeight, rowLength, left, top, right, bottom, false);
 }
 
-void FN2DItem::DrawSelfClipped(uint32_t* pixels, int bufferWidth, int bufferHeight, int rowLength, int left,
-    int top, int right, int bottom)
+void FN2DItem::DrawSelfClipped(
+    uint32_t* pixels, int bufferWidth, int bufferHeight, int rowLength, int left, int top, int right, int bottom)
 {
     DrawPictures(pixels, bufferWidth, bufferHeight, rowLength, left, top, right, bottom, true);
 }

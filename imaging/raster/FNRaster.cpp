@@ -72,8 +72,8 @@ struct Setup {
 };
 
 template <class Mode, class Filter, Piece P>
-void drawPiece(const Filter& filter, uint32_t* dst, int64_t count, int64_t u, int64_t v, int64_t du, int64_t dv,
-    int opacity)
+void drawPiece(
+    const Filter& filter, uint32_t* dst, int64_t count, int64_t u, int64_t v, int64_t du, int64_t dv, int opacity)
 {
     for (int64_t i = 0; i < count; ++i, u += du, v += dv) {
         uint32_t s;
@@ -85,8 +85,8 @@ void drawPiece(const Filter& filter, uint32_t* dst, int64_t count, int64_t u, in
 #if defined(__SSE2__)
 // The interior of a row whose v is constant, from vertically blended columns.
 template <class Mode, class Filter>
-void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* cache, int64_t first, uint32_t* dst, int64_t count,
-    int64_t u, int64_t du, int opacity)
+void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* cache, int64_t first, uint32_t* dst,
+    int64_t count, int64_t u, int64_t du, int opacity)
 {
     int64_t i = 0;
     if constexpr (std::is_same<Mode, FNRasterBlend::Normal>::value) {
@@ -94,7 +94,8 @@ void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* c
         for (; i + 1 < count; i += 2, u += 2 * du) {
             const __m128i source = filter.sampleBlendedPair(u, u + du, first, cache);
             const __m128i target = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), FNRasterBlend::coverNormalPair(target, source, opacity));
+            _mm_storel_epi64(
+                reinterpret_cast<__m128i*>(dst + i), FNRasterBlend::coverNormalPair(target, source, opacity));
         }
     }
     for (; i < count; ++i, u += du) {
@@ -109,8 +110,7 @@ void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* c
 // (and, clipped, to every clipping rectangle), then run the pixel loop over the
 // remaining columns; with a bilinear filter the columns whose four neighbours
 // all lie inside the picture take the loop without neighbour tests.
-template <bool Clipped, class Filter, class Mode>
-void drawRows(const Setup& s, const Filter& filter)
+template <bool Clipped, class Filter, class Mode> void drawRows(const Setup& s, const Filter& filter)
 {
 #if defined(__SSE2__)
     // Column cache for rows along which v stays constant (d = 0).
@@ -136,8 +136,8 @@ void drawRows(const Setup& s, const Filter& filter)
         uint32_t* row = s.pixels + y * s.rowLength;
         auto run = [&](auto piece, int64_t from, int64_t to) {
             if (from < to)
-                drawPiece<Mode, Filter, decltype(piece)::value>(filter, row + from, to - from, uRow + s.a * from,
-                    vRow + s.d * from, s.a, s.d, s.opacity);
+                drawPiece<Mode, Filter, decltype(piece)::value>(
+                    filter, row + from, to - from, uRow + s.a * from, vRow + s.d * from, s.a, s.d, s.opacity);
         };
         using Plain = std::integral_constant<Piece, Piece::Plain>;
         using Edge = std::integral_constant<Piece, Piece::Edge>;
@@ -181,8 +181,7 @@ struct Filters {
     const int* rampY;
 };
 
-template <int Sampling>
-auto makeFilter(const Filters& f)
+template <int Sampling> auto makeFilter(const Filters& f)
 {
     if constexpr (Sampling == 0)
         return FNRasterFilter::Nearest { f.picture };
@@ -192,8 +191,7 @@ auto makeFilter(const Filters& f)
 
 using RowsFunction = void (*)(const Setup&, const Filters&);
 
-template <bool Clipped, int Sampling, int Mode>
-void drawWith(const Setup& setup, const Filters& filters)
+template <bool Clipped, int Sampling, int Mode> void drawWith(const Setup& setup, const Filters& filters)
 {
     drawRows<Clipped, decltype(makeFilter<Sampling>(filters)), typename FNRasterBlend::ByIndex<Mode>::Type>(
         setup, makeFilter<Sampling>(filters));
@@ -206,8 +204,7 @@ constexpr std::array<RowsFunction, sizeof...(Modes)> modeTable(std::integer_sequ
     return { &drawWith<Clipped, Sampling, Modes>... };
 }
 
-template <bool Clipped>
-constexpr std::array<std::array<RowsFunction, FNRasterBlend::ModeCount>, 3> samplingTable()
+template <bool Clipped> constexpr std::array<std::array<RowsFunction, FNRasterBlend::ModeCount>, 3> samplingTable()
 {
     using Modes = std::make_integer_sequence<int, FNRasterBlend::ModeCount>;
     return { modeTable<Clipped, 0>(Modes {}), modeTable<Clipped, 1>(Modes {}), modeTable<Clipped, 2>(Modes {}) };

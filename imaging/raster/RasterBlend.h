@@ -51,17 +51,34 @@ struct ColorBurn {
     static int channel(int s, int d) { return s == 0 ? 0 : std::max(0, 255 + ((d - 255) * 255) / s); }
 };
 
-template <int Mode>
-struct ByIndex;
-template <> struct ByIndex<0> { using Type = Normal; };
-template <> struct ByIndex<1> { using Type = Invert; };
-template <> struct ByIndex<2> { using Type = Multiply; };
-template <> struct ByIndex<3> { using Type = Screen; };
-template <> struct ByIndex<4> { using Type = Darken; };
-template <> struct ByIndex<5> { using Type = Lighten; };
-template <> struct ByIndex<6> { using Type = Overlay; };
-template <> struct ByIndex<7> { using Type = ColorDodge; };
-template <> struct ByIndex<8> { using Type = ColorBurn; };
+template <int Mode> struct ByIndex;
+template <> struct ByIndex<0> {
+    using Type = Normal;
+};
+template <> struct ByIndex<1> {
+    using Type = Invert;
+};
+template <> struct ByIndex<2> {
+    using Type = Multiply;
+};
+template <> struct ByIndex<3> {
+    using Type = Screen;
+};
+template <> struct ByIndex<4> {
+    using Type = Darken;
+};
+template <> struct ByIndex<5> {
+    using Type = Lighten;
+};
+template <> struct ByIndex<6> {
+    using Type = Overlay;
+};
+template <> struct ByIndex<7> {
+    using Type = ColorDodge;
+};
+template <> struct ByIndex<8> {
+    using Type = ColorBurn;
+};
 
 constexpr int ModeCount = 9;
 
@@ -71,8 +88,7 @@ constexpr int ModeCount = 9;
 //   a >= 254:  D = (c, a)                       written directly
 //   otherwise: D.c = D.c + (((c - D.c) * a) >> 8)   (arithmetic shift)
 //              D.alpha = min(255, D.alpha + a - ((D.alpha * a) >> 8))
-template <class Mode>
-FN_RASTER_INLINE uint32_t cover(uint32_t d, uint32_t s, int opacity)
+template <class Mode> FN_RASTER_INLINE uint32_t cover(uint32_t d, uint32_t s, int opacity)
 {
     int a = static_cast<int>((s >> 24) * static_cast<uint32_t>(opacity)) >> 8;
     int d0 = d & 255, d1 = (d >> 8) & 255, d2 = (d >> 16) & 255;
@@ -93,8 +109,7 @@ FN_RASTER_INLINE uint32_t cover(uint32_t d, uint32_t s, int opacity)
 // Normal mode, the common case, with the three colour channels at once. The
 // per-channel step floor((c - D.c) * a / 256) is a signed high multiply:
 // ((c - D.c) << 7) * (2a) >> 16, exact because (c - D.c) << 7 fits 16 bits.
-template <>
-FN_RASTER_INLINE uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
+template <> FN_RASTER_INLINE uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
 {
     const uint32_t a = ((s >> 24) * static_cast<uint32_t>(opacity)) >> 8;
     if (a >= 254)
@@ -102,8 +117,8 @@ FN_RASTER_INLINE uint32_t cover<Normal>(uint32_t d, uint32_t s, int opacity)
     const __m128i zero = _mm_setzero_si128();
     const __m128i source = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(s)), zero);
     const __m128i target = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(d)), zero);
-    const __m128i step = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(source, target), 7),
-        _mm_set1_epi16(static_cast<short>(2 * a)));
+    const __m128i step
+        = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(source, target), 7), _mm_set1_epi16(static_cast<short>(2 * a)));
     const __m128i mixed = _mm_add_epi16(target, step);
     const uint32_t colour = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, mixed))) & 0xFFFFFF;
     const uint32_t da = d >> 24;
@@ -120,11 +135,12 @@ FN_RASTER_INLINE __m128i coverNormalPair(__m128i target, __m128i source, int opa
     const __m128i sourceAlpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
     const __m128i a = _mm_srli_epi16(_mm_mullo_epi16(sourceAlpha, _mm_set1_epi16(static_cast<short>(opacity))), 8);
     const __m128i direct = _mm_cmpgt_epi16(a, _mm_set1_epi16(253));
-    const __m128i mixed = _mm_add_epi16(d, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(source, d), 7), _mm_slli_epi16(a, 1)));
+    const __m128i mixed
+        = _mm_add_epi16(d, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(source, d), 7), _mm_slli_epi16(a, 1)));
     const __m128i colour = _mm_or_si128(_mm_and_si128(direct, source), _mm_andnot_si128(direct, mixed));
     const __m128i da = _mm_shufflehi_epi16(_mm_shufflelo_epi16(d, 0xFF), 0xFF);
-    const __m128i grown = _mm_min_epi16(_mm_set1_epi16(255),
-        _mm_sub_epi16(_mm_add_epi16(da, a), _mm_srli_epi16(_mm_mullo_epi16(da, a), 8)));
+    const __m128i grown = _mm_min_epi16(
+        _mm_set1_epi16(255), _mm_sub_epi16(_mm_add_epi16(da, a), _mm_srli_epi16(_mm_mullo_epi16(da, a), 8)));
     const __m128i alpha = _mm_or_si128(_mm_and_si128(direct, a), _mm_andnot_si128(direct, grown));
     const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
     const __m128i result = _mm_or_si128(_mm_and_si128(alphaLanes, alpha), _mm_andnot_si128(alphaLanes, colour));

@@ -33,8 +33,7 @@ struct Nearest {
     static constexpr bool HasInterior = false;
     Picture picture;
 
-    template <Piece>
-    FN_RASTER_INLINE bool sample(int64_t u, int64_t v, uint32_t, uint32_t& out) const
+    template <Piece> FN_RASTER_INLINE bool sample(int64_t u, int64_t v, uint32_t, uint32_t& out) const
     {
         uint32_t s = picture.at(u >> FNRasterShift, v >> FNRasterShift);
         out = s;
@@ -57,8 +56,7 @@ struct BlendedColumn {
 };
 #endif
 
-template <bool Sharp>
-struct Bilinear {
+template <bool Sharp> struct Bilinear {
     static constexpr bool HasInterior = true;
     Picture picture;
     const int* rampX = nullptr;
@@ -67,8 +65,7 @@ struct Bilinear {
     FN_RASTER_INLINE uint32_t fractionX(int64_t u) const { return Sharp ? rampX[u & 4095] : uint32_t(u & 4095); }
     FN_RASTER_INLINE uint32_t fractionY(int64_t v) const { return Sharp ? rampY[v & 4095] : uint32_t(v & 4095); }
 
-    template <Piece P>
-    FN_RASTER_INLINE bool sample(int64_t u, int64_t v, uint32_t dst, uint32_t& out) const
+    template <Piece P> FN_RASTER_INLINE bool sample(int64_t u, int64_t v, uint32_t dst, uint32_t& out) const
     {
         if constexpr (P == Interior)
             return sampleInterior(u, v, out);
@@ -90,14 +87,14 @@ struct Bilinear {
         const __m128i weightsX = _mm_set1_epi32(static_cast<int>(fx << 16 | (4096 - fx)));
         const __m128i weightsY = _mm_set1_epi32(static_cast<int>(fy << 16 | (4096 - fy)));
         const __m128i top = _mm_madd_epi16(
-            _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p[0])),
-                                  _mm_cvtsi32_si128(static_cast<int>(p[1]))),
+            _mm_unpacklo_epi8(
+                _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p[0])), _mm_cvtsi32_si128(static_cast<int>(p[1]))),
                 zero),
             weightsX);
         const uint32_t* q = p + picture.width;
         const __m128i bottom = _mm_madd_epi16(
-            _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(q[0])),
-                                  _mm_cvtsi32_si128(static_cast<int>(q[1]))),
+            _mm_unpacklo_epi8(
+                _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(q[0])), _mm_cvtsi32_si128(static_cast<int>(q[1]))),
                 zero),
             weightsX);
         const __m128i low8 = _mm_set1_epi32(255);

@@ -46,7 +46,10 @@ struct Generator {
         const uint32_t colour = uint32_t(rng()) & 0xFFFFFF;
         // Transparent, opaque, just below the direct-write threshold, or any.
         const int kind = range(0, 4);
-        const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : kind == 2 ? uint32_t(range(252, 254)) : uint32_t(range(0, 255));
+        const uint32_t alpha = kind == 0 ? 0
+            : kind == 1                  ? 255
+            : kind == 2                  ? uint32_t(range(252, 254))
+                                         : uint32_t(range(0, 255));
         return colour | alpha << 24;
     }
 
@@ -137,8 +140,8 @@ TEST(RasterProperty, SpanCutDrawingEqualsPerPixelReference)
         RasterReference::draw(c.job);
         drawn += actual != before;
         ASSERT_EQ(actual, expected) << "iteration " << iteration << " sampling " << c.job.sampling << " mode "
-                                    << c.job.blendMode << " steps " << c.job.a << "," << c.job.b << ","
-                                    << c.job.d << "," << c.job.e << " clips " << c.job.clipCount;
+                                    << c.job.blendMode << " steps " << c.job.a << "," << c.job.b << "," << c.job.d
+                                    << "," << c.job.e << " clips " << c.job.clipCount;
     }
     // The generator must actually put pictures on screen, or the comparison
     // proves nothing.

@@ -44,7 +44,10 @@ inline int blendChannel(int mode, int s, int d)
     }
 }
 
-inline int channel(uint32_t p, int k) { return (p >> (8 * k)) & 255; }
+inline int channel(uint32_t p, int k)
+{
+    return (p >> (8 * k)) & 255;
+}
 
 inline uint32_t coverPixel(uint32_t d, uint32_t s, int opacity, int mode)
 {
@@ -67,8 +70,8 @@ inline uint32_t coverPixel(uint32_t d, uint32_t s, int opacity, int mode)
 
 // Bilinear (sharp: through the ramps) with outside neighbours' weight given to
 // the destination. Returns false when the pixel is skipped.
-inline bool sampleBilinear(const FNImage& image, int64_t u, int64_t v, uint32_t dst, const int* rampX,
-    const int* rampY, uint32_t& out)
+inline bool sampleBilinear(
+    const FNImage& image, int64_t u, int64_t v, uint32_t dst, const int* rampX, const int* rampY, uint32_t& out)
 {
     const int64_t ix = floorDiv4096(u), iy = floorDiv4096(v);
     int64_t fx = u - ix * 4096, fy = v - iy * 4096;

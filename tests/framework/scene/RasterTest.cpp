@@ -200,8 +200,8 @@ TEST(RasterClip, AxesLimitTheDrawnColumns)
     job.clips = &axis;
     job.clipCount = 1;
     FNRasterDraw(job);
-    EXPECT_EQ(buffer, (std::vector<uint32_t> { OpaqueBlue, OpaqueBlue, 0xFEFF0000, 0xFEFF0000, 0xFEFF0000,
-                          OpaqueBlue }));
+    EXPECT_EQ(
+        buffer, (std::vector<uint32_t> { OpaqueBlue, OpaqueBlue, 0xFEFF0000, 0xFEFF0000, 0xFEFF0000, OpaqueBlue }));
 }
 
 TEST(RasterFixed, TruncatesTowardZeroAndLimitsExtremes)
