@@ -144,12 +144,22 @@ template <bool Sharp> struct Bilinear {
         const __m128i low8 = _mm_set1_epi32(255);
         const uint32_t* top = picture.pixels + (v >> FNRasterShift) * picture.width;
         const uint32_t* bottom = top + picture.width;
-        for (int64_t x = first; x <= last; ++x) {
-            const __m128i pair = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(top[x])),
-                                                       _mm_cvtsi32_si128(static_cast<int>(bottom[x]))),
-                zero);
-            const __m128i blended = _mm_madd_epi16(pair, weightsY);
+        auto store = [&](int64_t x, __m128i pairs) {
+            const __m128i blended = _mm_madd_epi16(pairs, weightsY);
             cache[x - first].words = _mm_packs_epi32(_mm_srli_epi32(blended, 8), _mm_and_si128(blended, low8));
+        };
+        int64_t x = first;
+        for (; x < last; x += 2) { // two columns per load
+            const __m128i interleaved = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top + x)),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom + x)));
+            store(x, _mm_unpacklo_epi8(interleaved, zero));
+            store(x + 1, _mm_unpackhi_epi8(interleaved, zero));
+        }
+        if (x == last) {
+            store(x,
+                _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(top[x])),
+                                      _mm_cvtsi32_si128(static_cast<int>(bottom[x]))),
+                    zero));
         }
     }
 
