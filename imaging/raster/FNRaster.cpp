@@ -106,6 +106,31 @@ void drawBlendedRow(const Filter& filter, const FNRasterFilter::BlendedColumn* c
 }
 #endif
 
+#if defined(__SSE2__)
+// Nearest sampling in Normal mode along a row whose v is constant, two pixels
+// at a time. A transparent source pixel gives a = 0, which leaves the
+// destination as skipping it would.
+void drawNearestRowNormal(
+    const FNRasterFilter::Nearest& filter, int64_t v, uint32_t* dst, int64_t count, int64_t u, int64_t du, int opacity)
+{
+    const uint32_t* source = filter.picture.pixels + (v >> FNRasterShift) * filter.picture.width;
+    const __m128i zero = _mm_setzero_si128();
+    int64_t i = 0;
+    for (; i + 1 < count; i += 2, u += 2 * du) {
+        const __m128i pair = _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(source[u >> FNRasterShift])),
+            _mm_cvtsi32_si128(static_cast<int>(source[(u + du) >> FNRasterShift])));
+        const __m128i target = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i),
+            FNRasterBlend::coverNormalPair(target, _mm_unpacklo_epi8(pair, zero), opacity));
+    }
+    if (i < count) {
+        const uint32_t s = source[u >> FNRasterShift];
+        if (s >> 24)
+            dst[i] = FNRasterBlend::cover<FNRasterBlend::Normal>(dst[i], s, opacity);
+    }
+}
+#endif
+
 // Draws every row of the update rectangle: cut the row to the visible region
 // (and, clipped, to every clipping rectangle), then run the pixel loop over the
 // remaining columns; with a bilinear filter the columns whose four neighbours
@@ -143,6 +168,14 @@ template <bool Clipped, class Filter, class Mode> void drawRows(const Setup& s, 
         using Edge = std::integral_constant<Piece, Piece::Edge>;
         using Interior = std::integral_constant<Piece, Piece::Interior>;
         if constexpr (!Filter::HasInterior) {
+#if defined(__SSE2__)
+            if constexpr (std::is_same<Mode, FNRasterBlend::Normal>::value) {
+                if (s.d == 0) {
+                    drawNearestRowNormal(filter, vRow, row + x0, x1 - x0, uRow + s.a * x0, s.a, s.opacity);
+                    continue;
+                }
+            }
+#endif
             run(Plain {}, x0, x1);
         } else {
             int64_t i0 = x0, i1 = x1;
