@@ -1,0 +1,27 @@
+#pragma once
+
+#include "imaging/FNString.h"
+
+#include <type_traits>
+
+// FNGUICoreObject: common base of every framework object (engines, stages,
+// scenes, items, widgets, connectors, animations, dialogs). Its only content
+// is the object's class name; framework code that needs an object's kind
+// compares this text. Each constructor overwrites the name its base set.
+class FNGUICoreObject {
+public:
+    FNGUICoreObject();
+    virtual ~FNGUICoreObject();
+
+    FNString className;
+};
+
+// Sets className from the class identifier of the member function it is used
+// in. The static_assert refuses a name that is not the class of `this`, so the
+// text cannot drift from the class when either is renamed.
+#define FN_SET_CLASS_NAME(Class)                                                                                       \
+    do {                                                                                                               \
+        static_assert(std::is_same<std::remove_cv_t<std::remove_pointer_t<decltype(this)>>, Class>::value,             \
+            "FN_SET_CLASS_NAME must name the class whose member uses it");                                             \
+        this->className = #Class;                                                                                      \
+    } while (0)

@@ -1,0 +1,37 @@
+#include "framework/events/FNEmit.h"
+
+#include "framework/engine/FNEngine.h"
+#include "framework/scene/FN2DItemBase.h"
+#include "framework/stage/FNStageBase.h"
+
+void FNEmitToStage(FNStageBase* stage, int code)
+{
+    if (!stage || !stage->engine)
+        return;
+    FNEventState event;
+    event.code = code;
+    event.stage = stage;
+    stage->engine->QueueEvent(event);
+}
+
+void FNEmitToItem(FN2DItemBase* item, int code)
+{
+    if (!item)
+        return;
+    FNStageBase* stage = item->StageOf();
+    if (!stage || !stage->engine)
+        return;
+    FNEventState event;
+    event.code = code;
+    event.stage = stage;
+    event.item = item;
+    stage->engine->QueueEvent(event);
+}
+
+void FNRequestFocus(FNStageBase* stage, FN2DItemBase* item, void* target, FNWidget* widget)
+{
+    FNEngine* engine = FNEngine::Current();
+    if (!engine)
+        return;
+    engine->focusRequests.push_back(FNFocusRequest { stage, item, target, widget });
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "framework/events/FNEventCode.h"
+
+class FNStageBase;
+class FN2DItemBase;
+class FNWidget;
+
+// Raising events from code. Each call queues one record on the engine of the
+// stage concerned; every field is zero except the code, the stage and (item
+// form) the item. Nothing is queued for a stage without an engine or for an
+// item that is not placed in a scene shown by a stage.
+//
+// The widget form (queueing on the widget's item with the widget as target)
+// lives with the widgets, which know where a widget keeps its item.
+void FNEmitToStage(FNStageBase* stage, int code);
+void FNEmitToItem(FN2DItemBase* item, int code);
+
+// Appends a focus request {stage, item, target, widget} to the current
+// engine; it is processed in the next engine step. Nothing happens when no
+// engine exists.
+void FNRequestFocus(FNStageBase* stage, FN2DItemBase* item, void* target, FNWidget* widget);

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "framework/core/FNGUICoreObject.h"
+#include "framework/core/FNRect.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+class FN2DItemBase;
+class FNImage;
+class FNStageBase;
+
+// FN2DScene: the top-level items of one 2D stage, rendered in depth order
+// into the stage's back buffer. Only the dirty region is redrawn: it is grown
+// by 2 pixels, cleared by row copies from a prepared background strip, and
+// every item is drawn clipped to it.
+//
+// Every scene is entered in a process-wide list for the engine step's render
+// pass. Ownership: the scene owns its background strip, not its items (they
+// are detached when it is destroyed) and not the back buffer. Thread: the
+// application thread; attaching, detaching and rendering hold the framework
+// lock because presentation reads the back buffer under it.
+class FN2DScene : public FNGUICoreObject {
+public:
+    FN2DScene();
+    ~FN2DScene() override;
+
+    FN2DScene(const FN2DScene&) = delete;
+    FN2DScene& operator=(const FN2DScene&) = delete;
+
+    // Refused (false) when the item is already placed.
+    bool AddItem(FN2DItemBase* item);
+    bool RemoveItem(FN2DItemBase* item);
+    void SetBackground(int red, int green, int blue, int alpha);
+    // Connects the scene to a back buffer and the stage dirty rectangle that
+    // rendering adds to; `owner` is the stage that shows the scene (null for a
+    // buffer that belongs to no stage).
+    void Attach(FNImage* targetImage, FNRect* stageDirtyRect, FNStageBase* owner = nullptr);
+    void Detach();
+    // The topmost hit item, or nothing.
+    std::vector<FN2DItemBase*> HitTest(double x, double y);
+
+    // Adds a screen rectangle to the dirty region.
+    void MarkDirty(const FNRect& rect);
+    // Redraws the dirty region (grown by 2 pixels) into the target, adds it
+    // to the stage's dirty rectangle and empties the dirty region.
+    void Render();
+    // Renders every scene of the process-wide list.
+    static void RenderAll();
+    // The scenes alive, in creation order. Guarded by the framework lock.
+    static const std::vector<FN2DScene*>& List();
+    // While Render() draws: the area it cleared; null otherwise.
+    const FNRect* RenderingArea() const { return m_rendering ? &m_renderingArea : nullptr; }
+
+    FNImage* background = nullptr; // 1024 x 16 strip in the background colour
+    int backgroundRed = 0, backgroundGreen = 0, backgroundBlue = 0, backgroundAlpha = 0;
+    std::multimap<int, FN2DItemBase*> items; // by depth; equal depths in insertion order
+    FNRect dirty;
+    bool attached = false;
+    bool ready = false;
+    FNImage* target = nullptr;
+    uint32_t* targetPixels = nullptr;
+    int targetWidth = 0;
+    int targetHeight = 0;
+    int targetRowLength = 0;
+    FNRect* stageDirty = nullptr;
+    FNStageBase* stage = nullptr;
+
+private:
+    void FillBackground(const FNRect& area);
+
+    bool m_rendering = false;
+    FNRect m_renderingArea;
+};
