@@ -43,9 +43,11 @@ void fillPlanes(Planes& g, const Clip& clip, int ox, int oy, const FNImage& canv
 } // namespace
 
 q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau)
+    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution)
 {
     output.copyFrom(&canvas);
+    if (solution)
+        solution->clear();
     limitToLaplacian(laplacian, w, h);
     const Clip clip = clipToCanvas(ox, oy, w, h, canvas);
     if (clip.empty())
@@ -99,8 +101,11 @@ q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int o
     for (int j = 1; j <= g.ch; ++j) {
         uint8_t* o = output.pixels + (static_cast<size_t>(clip.y0 + j - 1) * output.width + clip.x0) * 4;
         for (int i = 1; i <= g.cw; ++i, o += 4) {
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < 3; ++c) {
                 o[c] = roundToByte(*g.at(c, i, j));
+                if (solution)
+                    solution->push_back(*g.at(c, i, j));
+            }
         }
     }
     return { true, k };

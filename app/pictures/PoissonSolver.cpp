@@ -163,6 +163,7 @@ void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
 {
     const ptrdiff_t rs = g.rowDoubles;
     __m128d wA[R], wB[R], vA[R], vB[R];
+#pragma GCC unroll 8
     for (int r = 0; r < R; ++r) {
         const double* c = g.cell(t0 - r, j0 + r);
         wA[r] = _mm_load_pd(c - 4), wB[r] = _mm_load_pd(c - 2);
@@ -170,7 +171,9 @@ void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
     }
     for (int t = t0; t < t1; ++t) {
         // Rows from the bottom up, so that row r still finds row r - 1's
-        // previous-step result (its north neighbour) in wA[r - 1].
+        // previous-step result (its north neighbour) in wA[r - 1]. Unrolled,
+        // so the carried values stay in registers.
+#pragma GCC unroll 8
         for (int r = R - 1; r >= 0; --r) {
             const int i = t - r, j = j0 + r;
             double* c = g.cell(i, j);
@@ -287,13 +290,17 @@ int relax(const Grid& g, double tau)
     return kLastSweep + 1;
 }
 
-void writeOutput(const Grid& g, const Clip& clip, FNImage& output)
+void writeOutput(const Grid& g, const Clip& clip, FNImage& output, std::vector<double>* solution)
 {
+    if (solution)
+        solution->clear();
     for (int j = 1; j <= g.ch; ++j) {
         uint8_t* o = output.pixels + (static_cast<size_t>(clip.y0 + j - 1) * output.width + clip.x0) * 4;
         for (int i = 1; i <= g.cw; ++i, o += 4) {
             const double* v = g.cell(i, j);
             o[0] = roundToByte(v[0]), o[1] = roundToByte(v[1]), o[2] = roundToByte(v[2]);
+            if (solution)
+                solution->insert(solution->end(), v, v + 3);
         }
     }
 }
@@ -301,9 +308,11 @@ void writeOutput(const Grid& g, const Clip& clip, FNImage& output)
 } // namespace
 
 q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau)
+    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution)
 {
     output.copyFrom(&canvas);
+    if (solution)
+        solution->clear();
     limitToLaplacian(laplacian, w, h);
     const Clip clip = clipToCanvas(ox, oy, w, h, canvas);
     if (clip.empty())
@@ -319,7 +328,7 @@ q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, in
     fillGrid(g, clip, ox, oy, laplacian, canvas, part);
 
     const int count = relax(g, tau);
-    writeOutput(g, clip, output);
+    writeOutput(g, clip, output, solution);
     return { true, count };
 }
 

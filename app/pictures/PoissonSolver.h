@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <vector>
 
 class FNImage;
 class q_LaplacianImage;
@@ -39,15 +40,17 @@ q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy
 // that neighbouring rows' updates overlap, unmasked runs skipped. Every value
 // each update reads is the one the plain row-by-row sweep would read, so the
 // output and the count are those of q_PoissonSolveReference, byte for byte.
-// Uses the process-wide work buffers: one solve at a time.
+// Uses the process-wide work buffers: one solve at a time. When `solution`
+// is given it receives the solved doubles of the clipped rectangle (row by
+// row, channels 0, 1, 2 per pixel), for checks finer than the bytes.
 q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau);
+    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution = nullptr);
 
 // The plain solver: three separate planes, one cell and one channel at a
 // time, exactly in the order the method is written down. Kept as the
 // exactness reference for the fast solve.
 q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau);
+    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution = nullptr);
 
 // The process-wide work buffers' capacity in grid cells: 65536 from the
 // first use, grown to exactly the cells a larger solve needs, never shrunk.

@@ -45,12 +45,13 @@ SolveCase randomCase(TestRandom& random)
     return c;
 }
 
-q_PoissonResult solveWith(bool fast, const SolveCase& c, FNImage& out, double tau = 0.001)
+q_PoissonResult solveWith(bool fast, const SolveCase& c, FNImage& out, std::vector<double>* values = nullptr,
+    double tau = 0.001)
 {
     q_LaplacianImage lap;
     lap.build(*c.part);
-    return fast ? q_PoissonSolveFast(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau)
-                : q_PoissonSolveReference(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau);
+    return fast ? q_PoissonSolveFast(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau, values)
+                : q_PoissonSolveReference(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau, values);
 }
 
 } // namespace
@@ -62,11 +63,17 @@ TEST(PoissonSolver, FastMatchesReferenceOnRandomCases)
     for (int n = 0; n < 400; ++n) {
         const SolveCase c = randomCase(random);
         FNImage fast, reference;
-        const q_PoissonResult a = solveWith(true, c, fast);
-        const q_PoissonResult b = solveWith(false, c, reference);
+        std::vector<double> fastValues, referenceValues;
+        const q_PoissonResult a = solveWith(true, c, fast, &fastValues);
+        const q_PoissonResult b = solveWith(false, c, reference, &referenceValues);
         ASSERT_EQ(a.solved, b.solved) << "case " << n;
         ASSERT_EQ(a.count, b.count) << "case " << n;
         ASSERT_TRUE(samePixels(fast, reference)) << "case " << n;
+        // Bit for bit, not just after rounding: a reordered sum shows here.
+        ASSERT_EQ(fastValues.size(), referenceValues.size()) << "case " << n;
+        ASSERT_TRUE(fastValues.empty()
+            || std::memcmp(fastValues.data(), referenceValues.data(), fastValues.size() * sizeof(double)) == 0)
+            << "case " << n;
         solved += a.solved;
         converged += a.solved && a.count <= 1000;
     }
