@@ -1,6 +1,7 @@
 // Anti-aliased straight band, coverage in fixed point with 10 fractional
 // bits (1024 = one pixel).
 #include "imaging/FNImage.h"
+#include "imaging/FixedPointSpan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,10 +66,15 @@ void FNImage::drawLine(uint32_t color, double x0, double y0, double x1, double y
 
     for (int y = top; y <= bottom; ++y) {
         // p = M.x + cos (X - M.x) + sin (Y - M.y), q = M.y - sin (X - M.x) + cos (Y - M.y)
-        int p = static_cast<int>((mx + cs * (left - mx) + sn * (y - my)) * 1024);
-        int q = static_cast<int>((my - sn * (left - mx) + cs * (y - my)) * 1024);
-        uint8_t* d = pixels + (static_cast<size_t>(y) * width + left) * 4;
-        for (int x = left; x <= right; ++x, p += dp, q += dq, d += 4) {
+        const int p0 = static_cast<int>((mx + cs * (left - mx) + sn * (y - my)) * 1024);
+        const int q0 = static_cast<int>((my - sn * (left - mx) + cs * (y - my)) * 1024);
+        // Only where both ramps are positive can a pixel get coverage.
+        int first = 0, last = right - left + 1;
+        narrowToRange(p0, dp, int64_t(pmin) - 1023, int64_t(pmax) + 1023, first, last);
+        narrowToRange(q0, dq, int64_t(qmin) - 1023, int64_t(qmax) + 1023, first, last);
+        int p = p0 + first * dp, q = q0 + first * dq;
+        uint8_t* d = pixels + (static_cast<size_t>(y) * width + left + first) * 4;
+        for (int i = first; i < last; ++i, p += dp, q += dq, d += 4) {
             const int k = coverage(alpha, ramp(p, pmin, pmax), ramp(q, qmin, qmax));
             if (k == 0)
                 continue;
