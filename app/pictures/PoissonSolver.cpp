@@ -33,9 +33,15 @@ constexpr std::align_val_t kCellAlignment { 32 };
 
 // ---- Work buffers ----------------------------------------------------------
 
-// Process-wide and unsynchronised: one solve at a time. Sized for 65536
-// cells at first use; a larger solve frees them and allocates exactly what
-// it needs; they never shrink.
+// Doubles per grid cell in the work block: the cell's value (channels 0, 1,
+// 2, pad), its Laplacian (same layout) and its mask (two lanes).
+constexpr size_t kValueDoubles = 4, kLapDoubles = 4, kMaskDoubles = 2;
+
+// Process-wide and unsynchronised: one solve at a time. One block holds the
+// three sections (values, Laplacian, mask) for `capacity` cells, so a cell's
+// Laplacian and mask lie at fixed offsets from its value. Sized for 65536
+// cells at first use; a larger solve frees it and allocates exactly what it
+// needs; it never shrinks.
 class WorkBuffers {
 public:
     static WorkBuffers& instance()
@@ -50,25 +56,22 @@ public:
         if (cells <= m_capacity)
             return;
         release();
-        m_cells = static_cast<double*>(::operator new(cells * 4 * sizeof(double), kCellAlignment));
-        m_masks = static_cast<__m128d*>(::operator new(cells * sizeof(__m128d), kCellAlignment));
+        const size_t doubles = cells * (kValueDoubles + kLapDoubles + kMaskDoubles);
+        m_block = static_cast<double*>(::operator new(doubles * sizeof(double), kCellAlignment));
         m_capacity = cells;
     }
-    double* cells() { return m_cells; }
-    __m128d* masks() { return m_masks; }
+    double* block() { return m_block; }
     size_t capacity() const { return m_capacity; }
 
 private:
     WorkBuffers() { reserve(kInitialCells); }
     void release()
     {
-        ::operator delete(m_cells, kCellAlignment);
-        ::operator delete(m_masks, kCellAlignment);
-        m_cells = nullptr, m_masks = nullptr, m_capacity = 0;
+        ::operator delete(m_block, kCellAlignment);
+        m_block = nullptr, m_capacity = 0;
     }
 
-    double* m_cells = nullptr;
-    __m128d* m_masks = nullptr; // all-ones lanes where the part's alpha >= 128
+    double* m_block = nullptr;
     size_t m_capacity = 0;
 };
 
@@ -83,35 +86,39 @@ struct Span {
 
 struct Grid {
     int cw = 0, ch = 0;
-    ptrdiff_t rowDoubles = 0; // doubles per grid row
+    ptrdiff_t rowDoubles = 0; // value doubles per grid row
     double* cells = nullptr;
-    __m128d* masks = nullptr;
-    std::vector<const double*> lapRows; // per grid row j: the record of cell i = 1
-    std::vector<Span> spans;            // per grid row j (1 .. ch - 1)
+    // From a cell's value to its Laplacian record and to its mask lanes
+    // (all-ones where the part's alpha >= 128), in doubles.
+    ptrdiff_t lapOffset = 0, maskOffset = 0;
+    std::vector<Span> spans; // per grid row j (1 .. ch - 1)
     long long maskedCells = 0;
 
     double* cell(int i, int j) const { return cells + j * rowDoubles + i * 4; }
-    const __m128d* mask(int i, int j) const { return masks + j * (rowDoubles / 4) + i; }
-    const double* lap(int i, int j) const { return lapRows[j] + (i - 1) * 4; }
+    const double* lap(int i, int j) const { return cell(i, j) + lapOffset; }
+    // The mask section has 2 doubles per cell where values have 4.
+    const double* maskOf(const double* value) const { return cells + maskOffset + (value - cells) / 2; }
+    bool masked(int i, int j) const { return _mm_movemask_pd(_mm_load_pd(maskOf(cell(i, j)))) != 0; }
 };
 
 void fillGrid(Grid& g, const Clip& clip, int ox, int oy, const q_LaplacianImage& laplacian, const FNImage& canvas,
     const FNImage& part)
 {
     const __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1)), none = _mm_setzero_pd();
-    g.lapRows.assign(g.ch + 1, nullptr);
     g.spans.assign(g.ch + 1, Span {});
     for (int j = 1; j <= g.ch; ++j) {
         const int y = clip.y0 + j - 1;
-        g.lapRows[j] = laplacian.record(clip.x0 - ox, y - oy);
+        const double* lap = laplacian.record(clip.x0 - ox, y - oy);
         const uint8_t* p = canvas.pixels + (static_cast<size_t>(y) * canvas.width + clip.x0) * 4;
         Span& span = g.spans[j];
         span.begin = g.cw;
-        for (int i = 1; i <= g.cw; ++i, p += 4) {
+        for (int i = 1; i <= g.cw; ++i, p += 4, lap += 4) {
             double* v = g.cell(i, j);
             v[0] = p[0], v[1] = p[1], v[2] = p[2], v[3] = 0;
+            double* l = v + g.lapOffset;
+            l[0] = lap[0], l[1] = lap[1], l[2] = lap[2], l[3] = 0;
             const bool masked = part.getAlpha(clip.x0 + i - 1 - ox, y - oy) >= kMaskThreshold;
-            g.masks[j * (g.rowDoubles / 4) + i] = masked ? all : none;
+            _mm_store_pd(const_cast<double*>(g.maskOf(v)), masked ? all : none);
             if (!masked || j == g.ch || i == g.cw)
                 continue;
             span.begin = std::min(span.begin, i);
@@ -124,7 +131,7 @@ void fillGrid(Grid& g, const Clip& clip, int ox, int oy, const q_LaplacianImage&
     for (int j = 1; j <= g.ch - 1; ++j) {
         Span& span = g.spans[j];
         for (int i = span.begin; i < span.end; ++i)
-            span.solid = span.solid && _mm_movemask_pd(*g.mask(i, j)) == 3;
+            span.solid = span.solid && g.masked(i, j);
     }
     // Border: the cell above the first row and left of the first column
     // repeats the pixel's own canvas value.
@@ -155,19 +162,19 @@ inline __m128d select(__m128d mask, __m128d updated, __m128d old)
 }
 
 // Advances the R rows j0 .. j0 + R - 1 over the steps t in [t0, t1): row r
-// updates column t - r. Each row's west value and its next cell's value are
-// carried in registers; the north value of row r > 0 is row r - 1's result
-// of the previous step. With R = 1 this is the plain left-to-right row.
+// updates column t - r. Each row's west value is carried in registers, and
+// the north value of row r > 0 is row r - 1's result of the previous step.
+// With R = 1 this is the plain left-to-right row.
 template<int R, bool Blend>
 void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
 {
-    const ptrdiff_t rs = g.rowDoubles;
-    __m128d wA[R], wB[R], vA[R], vB[R];
+    const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
+    double* at[R];
+    __m128d wA[R], wB[R];
 #pragma GCC unroll 8
     for (int r = 0; r < R; ++r) {
-        const double* c = g.cell(t0 - r, j0 + r);
-        wA[r] = _mm_load_pd(c - 4), wB[r] = _mm_load_pd(c - 2);
-        vA[r] = _mm_load_pd(c), vB[r] = _mm_load_pd(c + 2);
+        at[r] = g.cell(t0 - r, j0 + r);
+        wA[r] = _mm_load_pd(at[r] - 4), wB[r] = _mm_load_pd(at[r] - 2);
     }
     for (int t = t0; t < t1; ++t) {
         // Rows from the bottom up, so that row r still finds row r - 1's
@@ -175,23 +182,21 @@ void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
         // so the carried values stay in registers.
 #pragma GCC unroll 8
         for (int r = R - 1; r >= 0; --r) {
-            const int i = t - r, j = j0 + r;
-            double* c = g.cell(i, j);
-            const double* l = g.lap(i, j);
+            double* c = at[r];
             const __m128d nA = r == 0 ? _mm_load_pd(c - rs) : wA[r - 1];
             const __m128d nB = r == 0 ? _mm_load_pd(c - rs + 2) : wB[r - 1];
-            const __m128d eA = _mm_load_pd(c + 4), eB = _mm_load_pd(c + 6);
-            __m128d a = relaxed(nA, _mm_load_pd(c + rs), wA[r], eA, _mm_loadu_pd(l), vA[r], k);
-            __m128d b = relaxed(nB, _mm_load_pd(c + rs + 2), wB[r], eB, _mm_loadu_pd(l + 2), vB[r], k);
+            const __m128d vA = _mm_load_pd(c), vB = _mm_load_pd(c + 2);
+            __m128d a = relaxed(nA, _mm_load_pd(c + rs), wA[r], _mm_load_pd(c + 4), _mm_load_pd(c + lo), vA, k);
+            __m128d b = relaxed(nB, _mm_load_pd(c + rs + 2), wB[r], _mm_load_pd(c + 6), _mm_load_pd(c + lo + 2), vB, k);
             if (Blend) {
-                const __m128d m = *g.mask(i, j);
-                a = select(m, a, vA[r]);
-                b = select(m, b, vB[r]);
+                const __m128d m = _mm_load_pd(g.maskOf(c));
+                a = select(m, a, vA);
+                b = select(m, b, vB);
             }
             _mm_store_pd(c, a);
             _mm_store_pd(c + 2, b);
             wA[r] = a, wB[r] = b;
-            vA[r] = eA, vB[r] = eB;
+            at[r] = c + 4;
         }
     }
 }
@@ -255,7 +260,7 @@ double meanResidual(const Grid& g)
     double sum = 0;
     for (int j = 1; j <= g.ch - 1; ++j) {
         for (int i = g.spans[j].begin; i < g.spans[j].end; ++i) {
-            if (_mm_movemask_pd(*g.mask(i, j)) == 0)
+            if (!g.masked(i, j))
                 continue;
             const double* c = g.cell(i, j);
             const double* l = g.lap(i, j);
@@ -265,7 +270,7 @@ double meanResidual(const Grid& g)
                     _mm_add_pd(_mm_add_pd(_mm_load_pd(c - rs + h), _mm_load_pd(c + rs + h)), _mm_load_pd(c - 4 + h)),
                     _mm_load_pd(c + 4 + h));
                 _mm_storeu_pd(r + h,
-                    _mm_sub_pd(_mm_sub_pd(s, _mm_mul_pd(four, _mm_load_pd(c + h))), _mm_loadu_pd(l + h)));
+                    _mm_sub_pd(_mm_sub_pd(s, _mm_mul_pd(four, _mm_load_pd(c + h))), _mm_load_pd(l + h)));
             }
             sum += std::fabs(r[0]);
             sum += std::fabs(r[1]);
@@ -321,10 +326,12 @@ q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, in
     Grid g;
     g.cw = clip.width(), g.ch = clip.height();
     g.rowDoubles = static_cast<ptrdiff_t>(g.cw + 2) * 4;
+    const size_t cells = static_cast<size_t>(g.cw + 2) * (g.ch + 2);
     WorkBuffers& buffers = WorkBuffers::instance();
-    buffers.reserve(static_cast<size_t>(g.cw + 2) * (g.ch + 2));
-    g.cells = buffers.cells();
-    g.masks = buffers.masks();
+    buffers.reserve(cells);
+    g.cells = buffers.block();
+    g.lapOffset = static_cast<ptrdiff_t>(buffers.capacity() * kValueDoubles);
+    g.maskOffset = static_cast<ptrdiff_t>(buffers.capacity() * (kValueDoubles + kLapDoubles));
     fillGrid(g, clip, ox, oy, laplacian, canvas, part);
 
     const int count = relax(g, tau);
