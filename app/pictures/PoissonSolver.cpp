@@ -241,13 +241,47 @@ void sweepBand(const Grid& g, int j0, const Constants& k)
         advanceRow(g, j0 + r, t1 - r, g.spans[j0 + r].end, k);
 }
 
-void sweep(const Grid& g, const Constants& k)
+// A sweep visits the rows in units: bands of kBandRows rows, then the
+// leftover rows one by one.
+struct Unit {
+    int j0, rows;
+};
+
+std::vector<Unit> sweepUnits(const Grid& g)
 {
+    std::vector<Unit> units;
     int j = 1;
     for (; j + kBandRows - 1 <= g.ch - 1; j += kBandRows)
-        sweepBand(g, j, k);
+        units.push_back({ j, kBandRows });
     for (; j <= g.ch - 1; ++j)
-        advanceRow(g, j, g.spans[j].begin, g.spans[j].end, k);
+        units.push_back({ j, 1 });
+    return units;
+}
+
+void sweepUnit(const Grid& g, const Unit& u, const Constants& k)
+{
+    if (u.rows == kBandRows)
+        sweepBand(g, u.j0, k);
+    else
+        advanceRow(g, u.j0, g.spans[u.j0].begin, g.spans[u.j0].end, k);
+}
+
+constexpr int kSweepsInFlight = 10;
+
+// Runs `count` consecutive sweeps pipelined over the units, so the rows they
+// work on stay in the cache: at step s, sweep q (ascending) works on unit
+// s - q. Sweep q then reads the unit above as sweep q left it (one step
+// earlier) and the unit below as sweep q - 1 left it (earlier in this step,
+// and sweep q reaches it only at the next step): the values of the plain
+// sweep-after-sweep order.
+void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count, const Constants& k)
+{
+    const int unitCount = static_cast<int>(units.size());
+    for (int step = 0; step < unitCount + count - 1; ++step) {
+        const int first = std::max(0, step - unitCount + 1), last = std::min(count - 1, step);
+        for (int q = first; q <= last; ++q)
+            sweepUnit(g, units[step - q], k);
+    }
 }
 
 // Mean of |N + S + W + E - 4 v - l| over the masked visited cells and the
@@ -287,10 +321,17 @@ int relax(const Grid& g, double tau)
     if (g.maskedCells == 0)
         return kLastSweep + 1;
     const Constants k;
-    for (int sweepNumber = 0; sweepNumber <= kLastSweep; ++sweepNumber) {
-        sweep(g, k);
-        if (sweepNumber % kCheckEvery == 0 && meanResidual(g) < tau)
-            return sweepNumber;
+    const std::vector<Unit> units = sweepUnits(g);
+    // Sweep 0, then groups of 50 sweeps, each followed by the residual test
+    // (after sweeps 0, 50, 100, ..., 1000).
+    pipelinedSweeps(g, units, 1, k);
+    if (meanResidual(g) < tau)
+        return 0;
+    for (int last = kCheckEvery; last <= kLastSweep; last += kCheckEvery) {
+        for (int done = 0; done < kCheckEvery; done += kSweepsInFlight)
+            pipelinedSweeps(g, units, std::min(kSweepsInFlight, kCheckEvery - done), k);
+        if (meanResidual(g) < tau)
+            return last;
     }
     return kLastSweep + 1;
 }
