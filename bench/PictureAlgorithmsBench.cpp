@@ -2,9 +2,9 @@
 // fast and reference), the colour adjustment, the flood fill, the cut
 // optimisation and a blur pen stroke.
 #include "app/pictures/BlurPen.h"
+#include "app/pictures/ColourAdjust.h"
 #include "app/pictures/CutOptimise.h"
 #include "app/pictures/CutRegion.h"
-#include "app/pictures/ColourAdjust.h"
 #include "app/pictures/FloodFill.h"
 #include "app/pictures/LaplacianImage.h"
 #include "app/pictures/PoissonSolver.h"
@@ -19,8 +19,7 @@ namespace {
 
 // ---- W1: Smart compose -------------------------------------------------------
 
-template<bool Fast>
-void smartCompose(benchmark::State& state)
+template <bool Fast> void smartCompose(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const auto canvas = makePhoto(1200, 900, 1, PhotoLook::Canvas);
@@ -43,9 +42,18 @@ void smartCompose(benchmark::State& state)
     state.counters["PoissonCount"] = count;
 }
 
-void W1_smart_256(benchmark::State& state) { smartCompose<true>(state); }
-void W1_smart_512(benchmark::State& state) { smartCompose<true>(state); }
-void W1_smart_512_reference(benchmark::State& state) { smartCompose<false>(state); }
+void W1_smart_256(benchmark::State& state)
+{
+    smartCompose<true>(state);
+}
+void W1_smart_512(benchmark::State& state)
+{
+    smartCompose<true>(state);
+}
+void W1_smart_512_reference(benchmark::State& state)
+{
+    smartCompose<false>(state);
+}
 
 // ---- W6: colour adjustment -------------------------------------------------------
 

@@ -39,18 +39,27 @@ q_RGB q_HSVToRGB(int h, int s, int v)
     const int q = (255 - s * f / 60) * v / 255;
     const int t = (255 - (60 - f) * s / 60) * v / 255;
     switch (i) {
-    case 0: return { v, t, p };
-    case 1: return { q, v, p };
-    case 2: return { p, v, t };
-    case 3: return { p, q, v };
-    case 4: return { t, p, v };
-    default: return { v, p, q };
+    case 0:
+        return { v, t, p };
+    case 1:
+        return { q, v, p };
+    case 2:
+        return { p, v, t };
+    case 3:
+        return { p, q, v };
+    case 4:
+        return { t, p, v };
+    default:
+        return { v, p, q };
     }
 }
 
 namespace {
 
-inline uint8_t limitByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+inline uint8_t limitByte(int value)
+{
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
 
 } // namespace
 

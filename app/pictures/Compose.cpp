@@ -22,8 +22,8 @@ bool acceptableSize(const FNImage& part, double newWidth, double newHeight, doub
     if (!std::isfinite(angle))
         return false;
     double outWidth, outHeight;
-    q_TransformedSize(part.width, part.height, static_cast<int>(newWidth), static_cast<int>(newHeight), angle, outWidth,
-        outHeight);
+    q_TransformedSize(
+        part.width, part.height, static_cast<int>(newWidth), static_cast<int>(newHeight), angle, outWidth, outHeight);
     return outWidth < q_kMaxComposedPartSide + 1 && outHeight < q_kMaxComposedPartSide + 1;
 }
 
@@ -92,8 +92,8 @@ q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, cons
     }
     q_LaplacianImage laplacian;
     laplacian.build(part);
-    const q_PoissonResult solve
-        = q_PoissonSolve(laplacian, result.x, result.y, laplacian.width, laplacian.height, base, part, composed, kTau, log);
+    const q_PoissonResult solve = q_PoissonSolve(
+        laplacian, result.x, result.y, laplacian.width, laplacian.height, base, part, composed, kTau, log);
     result.poissonCount = solve.solved ? solve.count : -1;
     return result;
 }

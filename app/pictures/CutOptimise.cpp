@@ -41,8 +41,7 @@ std::vector<std::pair<int, int>> boundaryPixels(const FNImage& region, const FNI
 
 // Runs `decide(copy, x, y)` for every inner pixel against a copy of the
 // region taken before the pass and writes the word it returns.
-template<typename Decide>
-void innerPass(FNImage& region, Decide decide)
+template <typename Decide> void innerPass(FNImage& region, Decide decide)
 {
     if (!region.pixels)
         return;
@@ -61,8 +60,8 @@ void innerPass(FNImage& region, Decide decide)
 void q_Erode(FNImage& region)
 {
     innerPass(region, [](const uint32_t* p, int w, uint32_t current) {
-        const bool allMarked = q_HasMarkColour(p[-1]) && q_HasMarkColour(p[1]) && q_HasMarkColour(p[-w])
-            && q_HasMarkColour(p[w]);
+        const bool allMarked
+            = q_HasMarkColour(p[-1]) && q_HasMarkColour(p[1]) && q_HasMarkColour(p[-w]) && q_HasMarkColour(p[w]);
         return allMarked ? current : q_kClearValue;
     });
 }
@@ -70,8 +69,8 @@ void q_Erode(FNImage& region)
 void q_Dilate(FNImage& region)
 {
     innerPass(region, [](const uint32_t* p, int w, uint32_t current) {
-        const bool anyMarked = q_HasMarkColour(p[-1]) || q_HasMarkColour(p[1]) || q_HasMarkColour(p[-w])
-            || q_HasMarkColour(p[w]);
+        const bool anyMarked
+            = q_HasMarkColour(p[-1]) || q_HasMarkColour(p[1]) || q_HasMarkColour(p[-w]) || q_HasMarkColour(p[w]);
         return anyMarked ? q_kMarkValue : current;
     });
 }

@@ -24,8 +24,7 @@ void stampDisc(FNImage& region, int size, int cx, int cy, int end, uint32_t valu
     }
 }
 
-template<typename Stamp>
-void stampLine(int x0, int y0, int x1, int y1, Stamp stamp)
+template <typename Stamp> void stampLine(int x0, int y0, int x1, int y1, Stamp stamp)
 {
     q_LineWalk walk(x0, y0, x1, y1);
     int x, y;

@@ -6,7 +6,7 @@ class FNImage;
 
 // The cut region R marks which pixels of a part are kept: a pixel is marked
 // when its alpha byte is not 0. Only two pixel words are ever written into it.
-constexpr uint32_t q_kMarkValue = 0xFFFF40FFu;  // opaque pink-violet (B FF, G 40, R FF)
+constexpr uint32_t q_kMarkValue = 0xFFFF40FFu; // opaque pink-violet (B FF, G 40, R FF)
 constexpr uint32_t q_kClearValue = 0x00FFFFFFu; // transparent white
 
 // True when the pixel's three colour bytes equal the mark's (alpha ignored).

@@ -18,7 +18,7 @@ void q_FloodFill(FNImage& region, int seedX, int seedY, uint32_t value);
 // pixel reachable from the seed through pixels for which accept(x, y) holds,
 // taking neighbours right, left, lower, upper. Pixels already visited are
 // not expanded again. `queue` is scratch space reused between calls.
-template<typename Accept>
+template <typename Accept>
 void q_VisitConnected(int width, int height, int seedX, int seedY, std::vector<uint8_t>& visited,
     std::vector<uint32_t>& queue, Accept accept)
 {

@@ -18,7 +18,7 @@ public:
     bool next(int& x, int& y);
 
 private:
-    int m_major, m_minor;         // current position along the two axes
+    int m_major, m_minor; // current position along the two axes
     int m_majorStep, m_minorStep; // +1 or -1
     int m_majorLength, m_minorLength;
     int m_error = 0;

@@ -13,8 +13,8 @@
 // the new north value (row r - 1 reached that column one step earlier) and
 // the old south value (row r + 1 has not reached it), exactly as the plain
 // sweep, while the R updates of a step are independent of each other.
-#include "app/pictures/PoissonGrid.h"
 #include "app/pictures/PoissonSolver.h"
+#include "app/pictures/PoissonGrid.h"
 
 #include <chrono>
 #include <cmath>
@@ -165,8 +165,7 @@ inline __m128d select(__m128d mask, __m128d updated, __m128d old)
 // updates column t - r. Each row's west value is carried in registers, and
 // the north value of row r > 0 is row r - 1's result of the previous step.
 // With R = 1 this is the plain left-to-right row.
-template<int R, bool Blend>
-void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
+template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int t1, const Constants& k)
 {
     const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
     double* at[R];
@@ -303,8 +302,8 @@ double meanResidual(const Grid& g)
                 const __m128d s = _mm_add_pd(
                     _mm_add_pd(_mm_add_pd(_mm_load_pd(c - rs + h), _mm_load_pd(c + rs + h)), _mm_load_pd(c - 4 + h)),
                     _mm_load_pd(c + 4 + h));
-                _mm_storeu_pd(r + h,
-                    _mm_sub_pd(_mm_sub_pd(s, _mm_mul_pd(four, _mm_load_pd(c + h))), _mm_load_pd(l + h)));
+                _mm_storeu_pd(
+                    r + h, _mm_sub_pd(_mm_sub_pd(s, _mm_mul_pd(four, _mm_load_pd(c + h))), _mm_load_pd(l + h)));
             }
             sum += std::fabs(r[0]);
             sum += std::fabs(r[1]);
@@ -380,15 +379,16 @@ q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, in
     return { true, count };
 }
 
-q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::ostream& log)
+q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h, const FNImage& canvas,
+    const FNImage& part, FNImage& output, double tau, std::ostream& log)
 {
     const auto start = std::chrono::steady_clock::now();
     const q_PoissonResult result = q_PoissonSolveFast(laplacian, ox, oy, w, h, canvas, part, output, tau);
     if (!result.solved)
         return result;
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    const auto ms = static_cast<unsigned long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    const auto ms
+        = static_cast<unsigned long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     log << "Poisson Count : " << result.count << std::endl;
     log << "Poisson Time Cost : " << ms << std::endl;
     return result;

@@ -25,15 +25,15 @@ class q_LaplacianImage;
 
 struct q_PoissonResult {
     bool solved = false; // false: the rectangle missed the canvas, nothing was logged
-    int count = 0;       // the sweep count that is logged
+    int count = 0; // the sweep count that is logged
 };
 
 // The solver as the editor runs it: the fast solve, then "Poisson Count : "
 // and "Poisson Time Cost : " lines (elapsed milliseconds) written to `log`
 // and flushed. Nothing is logged when the rectangle misses the canvas.
 // w and h are the part's size (the Laplacian's).
-q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
-    const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::ostream& log);
+q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h, const FNImage& canvas,
+    const FNImage& part, FNImage& output, double tau, std::ostream& log);
 
 // The fast solve, without the log: three channels of a cell updated by one
 // pair of vector instructions, the rows advanced in a skewed wavefront so

@@ -5,9 +5,15 @@
 namespace {
 
 // Tracks narrower than 9 pixels have no columns; keep the division defined.
-inline int span(int width) { return width - 8 > 0 ? width - 8 : 1; }
+inline int span(int width)
+{
+    return width - 8 > 0 ? width - 8 : 1;
+}
 
-inline double position(int x, int width) { return double(x - 3) / span(width); }
+inline double position(int x, int width)
+{
+    return double(x - 3) / span(width);
+}
 
 } // namespace
 
@@ -25,12 +31,18 @@ q_RGB q_HueTrackColour(int x, int width)
     const double u = (sector % 2 == 1) ? f : 1 - f;
     const int n = static_cast<int>((1 - u * 0.9) * 255);
     switch (sector) {
-    case 0: return { 255, n, 25 };
-    case 1: return { n, 255, 25 };
-    case 2: return { 25, 255, n };
-    case 3: return { 25, n, 255 };
-    case 4: return { n, 25, 255 };
-    default: return { 255, 25, n };
+    case 0:
+        return { 255, n, 25 };
+    case 1:
+        return { n, 255, 25 };
+    case 2:
+        return { 25, 255, n };
+    case 3:
+        return { 25, n, 255 };
+    case 4:
+        return { n, 25, 255 };
+    default:
+        return { 255, 25, n };
     }
 }
 

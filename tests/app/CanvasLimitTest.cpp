@@ -19,7 +19,7 @@ TEST(CanvasLimit, LongerSideBecomes1200)
     EXPECT_EQ(limitedSize(2400, 1000), std::make_pair(1200, 500));
     EXPECT_EQ(limitedSize(1201, 1201), std::make_pair(1200, 1200));
     EXPECT_EQ(limitedSize(3000, 1001), std::make_pair(1200, 400)); // trunc(400.4)
-    EXPECT_EQ(limitedSize(900, 1300), std::make_pair(830, 1200));  // trunc(830.77)
+    EXPECT_EQ(limitedSize(900, 1300), std::make_pair(830, 1200)); // trunc(830.77)
 }
 
 TEST(CanvasLimit, SomeSizesLandOn1199)

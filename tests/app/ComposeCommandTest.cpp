@@ -1,7 +1,7 @@
+#include "tools/compose/ComposeCommand.h"
 #include "app/pictures/ColourAdjust.h"
 #include "app/pictures/Compose.h"
 #include "tests/app/TestPictures.h"
-#include "tools/compose/ComposeCommand.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -79,8 +79,9 @@ TEST_F(ComposeCommand, NormalComposeMatchesTheLibrary)
 
 TEST_F(ComposeCommand, SmartComposeWithEveryOptionMatchesTheLibraryAndPrintsDiagnostics)
 {
-    const CommandRun r = run({ "--canvas=sea.png", "--part", "boat.png", "--at", "10.5,-2", "--scale", "1.5,-1.25", "--angle",
-        "30", "--hue", "-40", "--saturation", "25", "--value", "-10", "--mode", "smart", "--output", "out.bmp" });
+    const CommandRun r
+        = run({ "--canvas=sea.png", "--part", "boat.png", "--at", "10.5,-2", "--scale", "1.5,-1.25", "--angle", "30",
+            "--hue", "-40", "--saturation", "25", "--value", "-10", "--mode", "smart", "--output", "out.bmp" });
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.compare(0, 16, "Poisson Count : "), 0) << r.out;
     EXPECT_NE(r.out.find("\nPoisson Time Cost : "), std::string::npos);

@@ -7,7 +7,10 @@
 
 namespace {
 
-bool marked(const FNImage& region, int x, int y) { return q_HasMarkColour(pixelAt(region, x, y)); }
+bool marked(const FNImage& region, int x, int y)
+{
+    return q_HasMarkColour(pixelAt(region, x, y));
+}
 
 int markedCount(const FNImage& region)
 {

@@ -1,5 +1,5 @@
-#include "app/pictures/CutRegion.h"
 #include "app/pictures/FloodFill.h"
+#include "app/pictures/CutRegion.h"
 #include "tests/app/TestPictures.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/pictures/LaplacianImage.h"
 #include "app/pictures/PoissonSolver.h"
+#include "app/pictures/LaplacianImage.h"
 #include "tests/app/TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +20,20 @@ void applyAlpha(FNImage& part, int pattern, TestRandom& random)
         for (int x = 0; x < part.width; ++x) {
             int a = 255;
             switch (pattern) {
-            case 1: a = random.range(0, 127); break;
-            case 2: a = random.range(0, 3) == 0 ? 0 : 255; break;
-            case 3: a = random.range(127, 128); break;
-            case 4: a = (x < 2 || y < 2 || x >= part.width - 2 || y >= part.height - 2) ? 0 : 255; break;
-            default: break;
+            case 1:
+                a = random.range(0, 127);
+                break;
+            case 2:
+                a = random.range(0, 3) == 0 ? 0 : 255;
+                break;
+            case 3:
+                a = random.range(127, 128);
+                break;
+            case 4:
+                a = (x < 2 || y < 2 || x >= part.width - 2 || y >= part.height - 2) ? 0 : 255;
+                break;
+            default:
+                break;
             }
             part.pixels[(static_cast<size_t>(y) * part.width + x) * 4 + 3] = static_cast<uint8_t>(a);
         }
@@ -45,8 +54,8 @@ SolveCase randomCase(TestRandom& random)
     return c;
 }
 
-q_PoissonResult solveWith(bool fast, const SolveCase& c, FNImage& out, std::vector<double>* values = nullptr,
-    double tau = 0.001)
+q_PoissonResult solveWith(
+    bool fast, const SolveCase& c, FNImage& out, std::vector<double>* values = nullptr, double tau = 0.001)
 {
     q_LaplacianImage lap;
     lap.build(*c.part);

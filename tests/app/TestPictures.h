@@ -60,4 +60,7 @@ inline bool samePixels(const FNImage& a, const FNImage& b)
     return a.width == b.width && a.height == b.height && std::memcmp(a.pixels, b.pixels, a.byteCount()) == 0;
 }
 
-inline uint32_t pixelAt(const FNImage& image, int x, int y) { return image.row(y)[x]; }
+inline uint32_t pixelAt(const FNImage& image, int x, int y)
+{
+    return image.row(y)[x];
+}

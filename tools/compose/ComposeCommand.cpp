@@ -64,7 +64,8 @@ bool applyOption(const std::string& name, const std::string& value, ComposeOptio
     else if (name == "-o" || name == "--output")
         o.outputPath = value;
     else if (name == "--at") {
-        if (!parsePair(value, false, o.atX, o.atY) || std::fabs(o.atX) > kMaxCoordinate || std::fabs(o.atY) > kMaxCoordinate)
+        if (!parsePair(value, false, o.atX, o.atY) || std::fabs(o.atX) > kMaxCoordinate
+            || std::fabs(o.atY) > kMaxCoordinate)
             return fail("expected X,Y (two numbers within +-10000000)");
     } else if (name == "--scale") {
         if (!parsePair(value, true, o.scaleX, o.scaleY) || o.scaleX == 0 || o.scaleY == 0)
@@ -110,8 +111,8 @@ bool checkRequired(const ComposeOptions& o, std::string& error)
     return false;
 }
 
-bool loadPicture(PictureFiles& files, FNImage& picture, const std::string& role, const std::string& path,
-    std::ostream& err)
+bool loadPicture(
+    PictureFiles& files, FNImage& picture, const std::string& role, const std::string& path, std::ostream& err)
 {
     if (files.load(picture, path))
         return true;

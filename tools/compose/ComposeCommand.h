@@ -11,11 +11,11 @@ class FNImage;
 
 struct ComposeOptions {
     std::string canvasPath, partPath, outputPath;
-    double atX = 0, atY = 0;         // the part's top-left corner before scaling and rotation
-    double scaleX = 1, scaleY = 1;   // negative mirrors
-    double angle = 0;                // degrees
+    double atX = 0, atY = 0; // the part's top-left corner before scaling and rotation
+    double scaleX = 1, scaleY = 1; // negative mirrors
+    double angle = 0; // degrees
     int hue = 0, saturation = 0, value = 0;
-    int mode = 0;                    // 0 normal, 1 smart
+    int mode = 0; // 0 normal, 1 smart
     bool help = false;
 };
 
