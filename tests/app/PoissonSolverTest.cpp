@@ -91,6 +91,31 @@ TEST(PoissonSolver, FastMatchesReferenceOnRandomCases)
     EXPECT_GT(converged, 20);
 }
 
+TEST(PoissonSolver, FastMatchesReferenceOnEdgePlacements)
+{
+    TestRandom random(99);
+    // (canvas w, h, part w, h, ox, oy): one-pixel-wide and -high clips, a
+    // part covering the whole canvas, a 1 x 1 canvas, parts wider than a
+    // band, partly above and left of the canvas.
+    const int cases[][6] = { { 30, 20, 10, 10, 29, 5 }, { 30, 20, 10, 10, 5, -9 }, { 12, 9, 20, 20, -4, -6 },
+        { 1, 1, 3, 3, -1, -1 }, { 40, 7, 35, 7, 2, 0 }, { 25, 25, 9, 30, -3, -2 }, { 16, 16, 16, 16, 0, 0 } };
+    for (const auto& k : cases) {
+        for (int pattern = 0; pattern < 5; ++pattern) {
+            SolveCase c;
+            c.canvas = makeNoisyPicture(k[0], k[1], random, 30);
+            c.part = makeNoisyPicture(k[2], k[3], random, 30);
+            applyAlpha(*c.part, pattern, random);
+            c.ox = k[4], c.oy = k[5];
+            FNImage fast, reference;
+            std::vector<double> a, b;
+            const q_PoissonResult ra = solveWith(true, c, fast, &a), rb = solveWith(false, c, reference, &b);
+            EXPECT_EQ(ra.count, rb.count);
+            EXPECT_TRUE(samePixels(fast, reference));
+            EXPECT_EQ(a, b);
+        }
+    }
+}
+
 namespace {
 
 struct Solved {
