@@ -151,7 +151,7 @@ TEST_F(ComposeCommand, UnreadablePicturesFailWithTheCodecMessage)
 {
     CommandRun r = run({ "--canvas", "missing.png", "--part", "boat.png", "-o", "out.png" });
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot read the canvas 'missing.png': ファイルが開けません"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "tesserine-compose: cannot read the canvas 'missing.png': ファイルが開けません: missing.png\n");
     r = run({ "--canvas", "sea.png", "--part", "gone.tga", "-o", "out.png" });
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot read the part 'gone.tga'"), std::string::npos) << r.err;

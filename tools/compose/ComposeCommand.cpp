@@ -111,12 +111,24 @@ bool checkRequired(const ComposeOptions& o, std::string& error)
     return false;
 }
 
+// A codec's message puts the file name on a line of its own; an error of
+// this command is one line.
+std::string oneLine(const FNString& message)
+{
+    std::string text = message.str();
+    for (char& c : text) {
+        if (c == '\n')
+            c = ' ';
+    }
+    return text;
+}
+
 bool loadPicture(
     PictureFiles& files, FNImage& picture, const std::string& role, const std::string& path, std::ostream& err)
 {
     if (files.load(picture, path))
         return true;
-    err << kProgram << ": cannot read the " << role << " '" << path << "': " << picture.message.c_str() << "\n";
+    err << kProgram << ": cannot read the " << role << " '" << path << "': " << oneLine(picture.message) << "\n";
     return false;
 }
 
@@ -220,7 +232,7 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
         return 1;
     }
     if (!files.save(composed, o.outputPath)) {
-        err << kProgram << ": cannot write '" << o.outputPath << "': " << composed.message.c_str() << "\n";
+        err << kProgram << ": cannot write '" << o.outputPath << "': " << oneLine(composed.message) << "\n";
         return 1;
     }
     return 0;
