@@ -169,10 +169,12 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
 {
     const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
     double* at[R];
+    const double* mask[R];
     __m128d wA[R], wB[R];
 #pragma GCC unroll 8
     for (int r = 0; r < R; ++r) {
         at[r] = g.cell(t0 - r, j0 + r);
+        mask[r] = g.maskOf(at[r]);
         wA[r] = _mm_load_pd(at[r] - 4), wB[r] = _mm_load_pd(at[r] - 2);
     }
     for (int t = t0; t < t1; ++t) {
@@ -188,7 +190,7 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
             __m128d a = relaxed(nA, _mm_load_pd(c + rs), wA[r], _mm_load_pd(c + 4), _mm_load_pd(c + lo), vA, k);
             __m128d b = relaxed(nB, _mm_load_pd(c + rs + 2), wB[r], _mm_load_pd(c + 6), _mm_load_pd(c + lo + 2), vB, k);
             if (Blend) {
-                const __m128d m = _mm_load_pd(g.maskOf(c));
+                const __m128d m = _mm_load_pd(mask[r]);
                 a = select(m, a, vA);
                 b = select(m, b, vB);
             }
@@ -196,6 +198,7 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
             _mm_store_pd(c + 2, b);
             wA[r] = a, wB[r] = b;
             at[r] = c + 4;
+            mask[r] += 2;
         }
     }
 }
