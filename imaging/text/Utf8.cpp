@@ -91,3 +91,22 @@ uint32_t utf8Decode(const std::string& text, size_t& pos)
         return p[0] < 0x80 ? p[0] : kUtf8Replacement;
     return decodeSequence(p, length);
 }
+
+size_t utf8CutLength(const std::string& text, size_t limit)
+{
+    if (text.size() <= limit)
+        return text.size();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t next = utf8NextBoundary(text, pos);
+        if (next > limit)
+            break;
+        pos = next;
+    }
+    return pos;
+}
+
+std::string utf8Cut(const std::string& text, size_t limit)
+{
+    return text.substr(0, utf8CutLength(text, limit));
+}

@@ -29,3 +29,9 @@ size_t utf8PreviousBoundary(const std::string& text, size_t pos);
 // Decodes the letter at `pos` and advances `pos` past it. Returns
 // kUtf8Replacement for a malformed byte (and advances by one byte).
 uint32_t utf8Decode(const std::string& text, size_t& pos);
+
+// Length of the longest prefix of `text` that fits in `limit` bytes without
+// splitting a letter (fixed-size limits such as input-method text).
+size_t utf8CutLength(const std::string& text, size_t limit);
+// `text` cut to utf8CutLength(text, limit) bytes.
+std::string utf8Cut(const std::string& text, size_t limit);

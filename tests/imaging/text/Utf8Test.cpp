@@ -80,3 +80,47 @@ TEST(Utf8, WalkingForwardAndBackVisitsTheSameBoundaries)
     }
     EXPECT_EQ(forward, backward);
 }
+
+// "あ" is three bytes (E3 81 82); U+1F600 is four (F0 9F 98 80).
+static const std::string kCutA = "\xE3\x81\x82";
+static const std::string kCutSmile = "\xF0\x9F\x98\x80";
+
+TEST(Utf8Cut, ShortTextIsKeptWhole)
+{
+    EXPECT_EQ(utf8Cut("", 0), "");
+    EXPECT_EQ(utf8Cut("abc", 3), "abc");
+    EXPECT_EQ(utf8Cut(kCutA + kCutA, 6), kCutA + kCutA);
+}
+
+TEST(Utf8Cut, CutsOnlyBetweenLetters)
+{
+    EXPECT_EQ(utf8Cut("abcdef", 4), "abcd");
+    // Limits that fall inside the second letter keep only the first.
+    for (size_t limit = 3; limit < 6; ++limit)
+        EXPECT_EQ(utf8Cut(kCutA + kCutA, limit), kCutA) << limit;
+    EXPECT_EQ(utf8Cut(kCutA, 2), "");
+    EXPECT_EQ(utf8Cut("x" + kCutSmile + "y", 4), "x");
+    EXPECT_EQ(utf8Cut("x" + kCutSmile + "y", 5), "x" + kCutSmile);
+}
+
+TEST(Utf8Cut, MalformedBytesCountAsSingleLetters)
+{
+    // A lead byte without its continuation bytes, and a stray continuation.
+    const std::string broken = std::string("a\xE3") + "b\x81" + "c";
+    EXPECT_EQ(utf8CutLength(broken, 2), 2u);
+    EXPECT_EQ(utf8CutLength(broken, 4), 4u);
+    // A truncated letter at the very end stays cuttable byte by byte.
+    const std::string tail = "ab\xE3\x81";
+    EXPECT_EQ(utf8CutLength(tail, 3), 3u);
+}
+
+TEST(Utf8Cut, InputMethodLimitKeepsWholeLetters)
+{
+    // 342 letters of three bytes = 1026 bytes: 1024 would split the last one.
+    std::string text;
+    for (int i = 0; i < 342; ++i)
+        text += kCutA;
+    const std::string cut = utf8Cut(text, 1024);
+    EXPECT_EQ(cut.size(), 1023u);
+    EXPECT_EQ(cut.substr(cut.size() - 3), kCutA);
+}

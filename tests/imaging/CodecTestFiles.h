@@ -1,0 +1,150 @@
+#pragma once
+
+// Helpers of the codec tests: a temporary directory per test, little-endian
+// byte builders for hand-made files, seeded pictures, and the pixel tables
+// of the committed fixtures.
+
+#include "imaging/FNImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace codectest {
+
+namespace fs = std::filesystem;
+
+// A fresh directory for one test, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir()
+    {
+        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+        m_path = fs::temp_directory_path()
+            / (std::string("tesserine-") + info->test_suite_name() + "-" + info->name() + "-"
+                + std::to_string(getpid()));
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    FNString file(const std::string& name) const { return FNString((m_path / name).string()); }
+
+private:
+    fs::path m_path;
+};
+
+inline void writeBytes(const FNString& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<uint8_t> readBytes(const FNString& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Appends little-endian fields: Bytes().u8(1).u16(2).u32(3).
+class Bytes {
+public:
+    Bytes& u8(unsigned v)
+    {
+        m_bytes.push_back(static_cast<uint8_t>(v));
+        return *this;
+    }
+    Bytes& u16(unsigned v) { return u8(v & 0xFF).u8(v >> 8 & 0xFF); }
+    Bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+    Bytes& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }
+    Bytes& raw(std::initializer_list<unsigned> values)
+    {
+        for (unsigned v : values)
+            u8(v);
+        return *this;
+    }
+    Bytes& zeros(size_t count)
+    {
+        m_bytes.insert(m_bytes.end(), count, 0);
+        return *this;
+    }
+    size_t size() const { return m_bytes.size(); }
+    const std::vector<uint8_t>& bytes() const { return m_bytes; }
+    operator const std::vector<uint8_t>&() const { return m_bytes; }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
+
+// The pixel at (x, y) as 0xAARRGGBB.
+inline uint32_t pixel(const FNImage& image, int x, int y)
+{
+    return image.row(y)[x];
+}
+
+// Every pixel of the picture, top row first, as 0xAARRGGBB words.
+inline std::vector<uint32_t> allPixels(const FNImage& image)
+{
+    std::vector<uint32_t> words;
+    for (int y = 0; y < image.height; ++y)
+        words.insert(words.end(), image.row(y), image.row(y) + image.width);
+    return words;
+}
+
+// A picture of the given size with seeded random colours; alpha random too
+// or 255 everywhere.
+inline void fillRandom(FNImage& image, int width, int height, uint32_t seed, bool randomAlpha)
+{
+    image.resize(width, height);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t word = static_cast<uint32_t>(random());
+            image.row(y)[x] = randomAlpha ? word : (word | 0xFF000000u);
+        }
+    }
+}
+
+struct ExpectedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels; // top row first, 0xAARRGGBB
+};
+
+// Reads expected.txt of a fixture directory: "name width height" and then
+// height lines of width hex words per file.
+inline std::map<std::string, ExpectedPicture> readExpectations(const std::string& directory)
+{
+    std::map<std::string, ExpectedPicture> table;
+    std::ifstream in(directory + "/expected.txt");
+    std::string name;
+    ExpectedPicture picture;
+    while (in >> name >> picture.width >> picture.height) {
+        picture.pixels.assign(size_t(picture.width) * picture.height, 0);
+        for (uint32_t& word : picture.pixels)
+            in >> std::hex >> word >> std::dec;
+        table[name] = picture;
+    }
+    return table;
+}
+
+inline std::string fixtureDirectory(const char* format)
+{
+    return std::string(TESSERINE_TEST_DATA) + "/" + format;
+}
+
+} // namespace codectest
