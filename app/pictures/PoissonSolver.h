@@ -54,4 +54,6 @@ q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int o
 
 // The process-wide work buffers' capacity in grid cells: 65536 from the
 // first use, grown to exactly the cells a larger solve needs, never shrunk.
+// The first call (of this or of a solve) allocates them, so the editor calls
+// it once at start-up; they are freed when the process ends.
 size_t q_PoissonWorkCapacity();
