@@ -13,29 +13,9 @@ namespace {
 constexpr double kPi = 3.141592; // the program's own pi, as transform uses
 constexpr double kTau = 0.001;
 
-// Rejects sizes the resample cannot produce sensibly: empty (a zero-width
-// box has no scale) or beyond q_kMaxComposedPartSide after rotation.
-bool acceptableSize(const FNImage& part, double newWidth, double newHeight, double angle)
-{
-    if (!(newWidth >= 1 && newHeight >= 1 && newWidth <= q_kMaxComposedPartSide && newHeight <= q_kMaxComposedPartSide))
-        return false;
-    if (!std::isfinite(angle))
-        return false;
-    double outWidth, outHeight;
-    q_TransformedSize(
-        part.width, part.height, static_cast<int>(newWidth), static_cast<int>(newHeight), angle, outWidth, outHeight);
-    return outWidth < q_kMaxComposedPartSide + 1 && outHeight < q_kMaxComposedPartSide + 1;
-}
-
-int pastePosition(double v)
-{
-    constexpr double kFar = 1 << 30;
-    return static_cast<int>(std::clamp(v, -kFar, kFar));
-}
-
-} // namespace
-
-void q_TransformedSize(int w, int h, int newWidth, int newHeight, double angle, double& outWidth, double& outHeight)
+// The size transform gives a w x h picture resampled to newWidth x newHeight
+// and rotated by angle: the bounding box of the rotated corners, plus 2.
+void transformedSize(int w, int h, int newWidth, int newHeight, double angle, double& outWidth, double& outHeight)
 {
     const double sx = double(newWidth) / w, sy = double(newHeight) / h;
     const double theta = angle * kPi / 180.0;
@@ -52,6 +32,28 @@ void q_TransformedSize(int w, int h, int newWidth, int newHeight, double angle, 
     outWidth = std::trunc(maxX - minX + 2);
     outHeight = std::trunc(maxY - minY + 2);
 }
+
+// Rejects sizes the resample cannot produce sensibly: empty (a zero-width
+// box has no scale) or beyond q_kMaxComposedPartSide after rotation.
+bool acceptableSize(const FNImage& part, double newWidth, double newHeight, double angle)
+{
+    if (!(newWidth >= 1 && newHeight >= 1 && newWidth <= q_kMaxComposedPartSide && newHeight <= q_kMaxComposedPartSide))
+        return false;
+    if (!std::isfinite(angle))
+        return false;
+    double outWidth, outHeight;
+    transformedSize(
+        part.width, part.height, static_cast<int>(newWidth), static_cast<int>(newHeight), angle, outWidth, outHeight);
+    return outWidth < q_kMaxComposedPartSide + 1 && outHeight < q_kMaxComposedPartSide + 1;
+}
+
+int pastePosition(double v)
+{
+    constexpr double kFar = 1 << 30;
+    return static_cast<int>(std::clamp(v, -kFar, kFar));
+}
+
+} // namespace
 
 q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, int mode,
     FNImage& composed, std::ostream& log)

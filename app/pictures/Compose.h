@@ -45,7 +45,3 @@ struct q_ComposeResult {
 // diagnostic lines on `log`). The base canvas is never changed.
 q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, int mode,
     FNImage& composed, std::ostream& log);
-
-// The size `transform` gives a w x h picture resampled to newWidth x
-// newHeight and rotated by angle (the bounding box of the rotated corners).
-void q_TransformedSize(int w, int h, int newWidth, int newHeight, double angle, double& outWidth, double& outHeight);
