@@ -1,0 +1,349 @@
+// JPEG files through libjpeg (6b interface): FNImage::loadJPEG and
+// FNImage::saveJPEG.
+//
+// libjpeg reports fatal errors through the error manager's exit method,
+// which here jumps back to the setjmp of the current call. Everything a call
+// owns (file, codec object, row memory) lives in one job object that
+// outlives the jump; the function holding the setjmp only returns false
+// after a jump, and the job's destructor releases everything on every path.
+#include "imaging/FNImage.h"
+#include "imaging/codecs/Extensions.h"
+#include "imaging/codecs/ImageLimits.h"
+#include "imaging/codecs/RowConversion.h"
+
+#include <cstdio>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const char* const kWrongExtension = "拡張子が間違っています。:\n";
+const char* const kCannotRead = "ファイルの読込に失敗しました\n";
+const char* const kNothingToSave = "データが作成されていません:\n";
+const char* const kCannotWrite = "ファイルの書き込みに失敗しました\n";
+
+// Upper bound of libjpeg's own working memory for one decode. Only
+// progressive and multi-scan files keep whole-picture coefficient buffers
+// (2 bytes per sample, before the data is read). The figure is arbitrary:
+// it admits progressive photos of about 170 megapixels (4:2:0) or 85 (4:4:4)
+// and turns a short header that claims more into an ordinary failure
+// instead of a giant allocation.
+constexpr long kMaxDecoderMemory = 512L << 20;
+
+// A progressive file may split its data into any number of scans, and each
+// scan walks the whole picture again; real files have about ten. The figure
+// is arbitrary, far above what any encoder writes.
+constexpr int kMaxScans = 1000;
+
+// ---- Error record ---------------------------------------------------------
+
+// The standard error manager with the fatal exit and the message output
+// replaced: library texts are formatted but never shown.
+struct JPEGErrorRecord {
+    jpeg_error_mgr manager; // first member: libjpeg hands back &manager
+    std::jmp_buf jump;
+    void (*standardEmit)(j_common_ptr, int) = nullptr;
+    char lastError[JMSG_LENGTH_MAX] = {};
+};
+
+// Unused by the library and by us; it only names the codec's owner.
+struct JPEGClientRecord {
+    char text[64] = "FNImage JPEG Proc";
+};
+
+JPEGErrorRecord& recordOf(j_common_ptr codec)
+{
+    return *reinterpret_cast<JPEGErrorRecord*>(codec->err);
+}
+
+[[noreturn]] void fatalExit(j_common_ptr codec)
+{
+    JPEGErrorRecord& record = recordOf(codec);
+    (*codec->err->format_message)(codec, record.lastError);
+    std::longjmp(record.jump, 1);
+}
+
+void quietOutput(j_common_ptr codec)
+{
+    char text[JMSG_LENGTH_MAX];
+    (*codec->err->format_message)(codec, text);
+}
+
+// Data that ends before the picture does (the file ends, or a marker comes
+// where pixel data should) is only a warning to libjpeg, which then pads
+// the picture with grey. Here it ends the read like any corrupt file, so a
+// few bytes claiming a huge picture cannot make the whole picture be built.
+void emitMessage(j_common_ptr codec, int level)
+{
+    const int code = codec->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+        fatalExit(codec);
+    recordOf(codec).standardEmit(codec, level);
+}
+
+void setUpErrors(JPEGErrorRecord& record)
+{
+    jpeg_std_error(&record.manager);
+    record.manager.error_exit = fatalExit;
+    record.manager.output_message = quietOutput;
+    record.standardEmit = record.manager.emit_message;
+    record.manager.emit_message = emitMessage;
+}
+
+// ---- Reading --------------------------------------------------------------
+
+void limitScans(j_common_ptr codec)
+{
+    if (reinterpret_cast<j_decompress_ptr>(codec)->input_scan_number > kMaxScans)
+        ERREXIT(codec, JERR_BAD_SCAN_SCRIPT);
+}
+
+struct JPEGReadJob {
+    FILE* file = nullptr;
+    JPEGErrorRecord error;
+    JPEGClientRecord client;
+    jpeg_progress_mgr progress {};
+    jpeg_decompress_struct codec {};
+    bool codecMade = false;
+    // Decoded rows (output width x components bytes each, zeroed), made in
+    // blocks as the decoder reaches them so a header alone cannot claim the
+    // memory.
+    std::vector<std::unique_ptr<JSAMPLE[]>> rowBlocks;
+    std::vector<JSAMPROW> rowPointers;
+    int width = 0;
+    int height = 0;
+    int components = 0;
+    bool invertedCMYK = false;
+
+    JPEGReadJob() = default;
+    JPEGReadJob(const JPEGReadJob&) = delete;
+    JPEGReadJob& operator=(const JPEGReadJob&) = delete;
+    ~JPEGReadJob()
+    {
+        if (codecMade)
+            jpeg_destroy_decompress(&codec);
+        if (file)
+            std::fclose(file);
+    }
+};
+
+// Rows per block of row memory: few allocations, little memory ahead of
+// the decoder.
+constexpr JDIMENSION kRowsPerBlock = 64;
+
+// Gives rows first .. first + count - 1 their memory.
+void provideRows(JPEGReadJob& job, JDIMENSION first, JDIMENSION count, size_t rowBytes)
+{
+    const JDIMENSION height = job.codec.output_height;
+    for (JDIMENSION y = first; y < first + count; ++y) {
+        if (job.rowPointers[y])
+            continue;
+        const JDIMENSION blockRows = std::min(kRowsPerBlock, height - y);
+        job.rowBlocks.emplace_back(new JSAMPLE[blockRows * rowBytes]());
+        for (JDIMENSION i = 0; i < blockRows; ++i)
+            job.rowPointers[y + i] = job.rowBlocks.back().get() + i * rowBytes;
+    }
+}
+
+void readRows(JPEGReadJob& job)
+{
+    jpeg_decompress_struct& codec = job.codec;
+    const size_t rowBytes = size_t(codec.output_width) * codec.output_components;
+    const JDIMENSION batch = JDIMENSION(std::max(codec.rec_outbuf_height, 1));
+    job.rowPointers.assign(codec.output_height, nullptr);
+    while (codec.output_scanline < codec.output_height) {
+        const JDIMENSION first = codec.output_scanline;
+        const JDIMENSION count = std::min(batch, codec.output_height - first);
+        provideRows(job, first, count, rowBytes);
+        if (jpeg_read_scanlines(&codec, &job.rowPointers[first], count) == 0)
+            ERREXIT(&codec, JERR_INPUT_EMPTY); // the stdio source never suspends
+    }
+}
+
+// Decodes the whole file into the job's rows. Nothing here may need destruction:
+// a library error lands on the setjmp and returns false at once.
+bool readJPEGFile(JPEGReadJob& job)
+{
+    jpeg_decompress_struct& codec = job.codec;
+    setUpErrors(job.error);
+    codec.err = &job.error.manager;
+    if (setjmp(job.error.jump))
+        return false;
+    jpeg_CreateDecompress(&codec, JPEG_LIB_VERSION, sizeof(codec));
+    job.codecMade = true;
+    codec.client_data = &job.client;
+    codec.mem->max_memory_to_use = kMaxDecoderMemory;
+    job.progress.progress_monitor = limitScans;
+    codec.progress = &job.progress;
+    jpeg_stdio_src(&codec, job.file);
+    jpeg_read_header(&codec, TRUE);
+    if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height)))
+        return false;
+    // Arithmetic-coded data that runs out is padded with zeros without any
+    // warning, so a short file could not be told from a complete one and a
+    // few bytes could make a whole huge picture. Hardly any program writes
+    // such files; they are refused.
+    if (codec.arith_code)
+        return false;
+    jpeg_start_decompress(&codec);
+    // Grey, RGB (also YCbCr and friends, converted by the library) and CMYK.
+    if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4)
+        return false;
+    job.width = int(codec.output_width);
+    job.height = int(codec.output_height);
+    job.components = codec.output_components;
+    // Adobe's marker means Photoshop's convention: CMYK samples stored inverted.
+    job.invertedCMYK = codec.saw_Adobe_marker;
+    readRows(job);
+    jpeg_finish_decompress(&codec);
+    return true;
+}
+
+// x * y / 255, rounded
+uint32_t scale255(uint32_t x, uint32_t y)
+{
+    const uint32_t t = x * y + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+// Output words are 0xAARRGGBB, i.e. bytes B, G, R, A; alpha is always 255.
+void convertRow(const JSAMPLE* in, uint32_t* out, int width, int components, bool invertedCMYK)
+{
+    switch (components) {
+    case 3:
+        rowconversion::rgbToPixels(in, out, size_t(width));
+        break;
+    case 1: // grey into all three colours
+        for (int x = 0; x < width; ++x)
+            out[x] = 0xFF000000u | uint32_t(in[x]) * 0x010101u;
+        break;
+    case 4: // red = (255 - C)(255 - K) / 255, likewise green from M and blue from Y
+        for (int x = 0; x < width; ++x, in += 4) {
+            // c, m, y, k hold 255 - ink, which is how Adobe files store them
+            uint32_t c = in[0], m = in[1], y = in[2], k = in[3];
+            if (!invertedCMYK) {
+                c = 255 - c;
+                m = 255 - m;
+                y = 255 - y;
+                k = 255 - k;
+            }
+            out[x] = 0xFF000000u | scale255(c, k) << 16 | scale255(m, k) << 8 | scale255(y, k);
+        }
+        break;
+    }
+}
+
+// ---- Writing --------------------------------------------------------------
+
+struct JPEGWriteJob {
+    FILE* file = nullptr;
+    JPEGErrorRecord error;
+    JPEGClientRecord client;
+    jpeg_compress_struct codec {};
+    bool codecMade = false;
+
+    JPEGWriteJob() = default;
+    JPEGWriteJob(const JPEGWriteJob&) = delete;
+    JPEGWriteJob& operator=(const JPEGWriteJob&) = delete;
+    ~JPEGWriteJob()
+    {
+        if (codecMade)
+            jpeg_destroy_compress(&codec);
+        close();
+    }
+    // False when buffered data could not be written out.
+    bool close()
+    {
+        FILE* f = file;
+        file = nullptr;
+        return !f || std::fclose(f) == 0;
+    }
+};
+
+bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPARRAY rows)
+{
+    jpeg_compress_struct& codec = job.codec;
+    setUpErrors(job.error);
+    codec.err = &job.error.manager;
+    if (setjmp(job.error.jump))
+        return false;
+    jpeg_CreateCompress(&codec, JPEG_LIB_VERSION, sizeof(codec));
+    job.codecMade = true;
+    codec.client_data = &job.client;
+    jpeg_stdio_dest(&codec, job.file);
+    codec.image_width = JDIMENSION(width);
+    codec.image_height = JDIMENSION(height);
+    codec.input_components = 3;
+    codec.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&codec);
+    jpeg_set_quality(&codec, quality, TRUE);
+    jpeg_start_compress(&codec, TRUE);
+    jpeg_write_scanlines(&codec, rows, JDIMENSION(height));
+    jpeg_finish_compress(&codec);
+    return true;
+}
+
+} // namespace
+
+bool FNImage::loadJPEG(const FNString& fileName)
+{
+    if (!extensionIs(fileName, kJPEGExtensions)) {
+        message = kWrongExtension + fileName;
+        return false;
+    }
+    JPEGReadJob job;
+    job.file = std::fopen(fileName.c_str(), "rb");
+    if (!job.file || !readJPEGFile(job)) {
+        message = kCannotRead + fileName;
+        return false;
+    }
+    jpeg_destroy_decompress(&job.codec);
+    job.codecMade = false;
+    std::fclose(job.file);
+    job.file = nullptr;
+
+    create(job.width, job.height);
+    for (int y = 0; y < height; ++y)
+        convertRow(job.rowPointers[y], row(y), width, job.components, job.invertedCMYK);
+    created = true;
+    return true;
+}
+
+bool FNImage::saveJPEG(const FNString& fileName, int quality)
+{
+    if (!created) {
+        message = kNothingToSave + fileName;
+        return false;
+    }
+    if (!extensionIs(fileName, kJPEGExtensions)) {
+        message = kWrongExtension + fileName;
+        return false;
+    }
+    quality = std::clamp(quality, 0, 100);
+    JPEGWriteJob job;
+    job.file = std::fopen(fileName.c_str(), "wb");
+    if (!job.file) {
+        message = kCannotWrite + fileName;
+        return false;
+    }
+    const size_t rowBytes = size_t(width) * 3;
+    // Not zeroed: the conversion writes every byte.
+    const std::unique_ptr<JSAMPLE[]> data(new JSAMPLE[rowBytes * height]);
+    std::vector<JSAMPROW> rows(height);
+    for (int y = 0; y < height; ++y)
+        rows[y] = data.get() + y * rowBytes;
+    // B, G, R, A in the picture -> R, G, B in the file; alpha is dropped
+    rowconversion::pixelsToRGB(row(0), data.get(), size_t(width) * height);
+    const bool written = writeJPEGFile(job, width, height, quality, rows.data());
+    if (!job.close() || !written) {
+        message = kCannotWrite + fileName;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,497 @@
+#include "imaging/FNImage.h"
+#include "tests/imaging/CodecTestSupport.h"
+
+#include <png.h>
+#include <zlib.h>
+
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <unistd.h>
+
+using namespace codectest;
+
+namespace {
+
+const std::string kWrongExtension = "拡張子が間違っています。:\n";
+const std::string kCannotRead = "PNGファイルを読み込めませんでした\n";
+const std::string kDepth16 = "色深度が16bitのPNGには対応していません\n";
+const std::string kNothingToSave = "データが作成されていません:\n";
+const std::string kBadBitCount = "bitcountの値が不正です：32bitで保存します。";
+
+std::string unsupportedMessage(const std::string& name, int channels, int depth)
+{
+    return "FNImage::loadPNG() - 非対応のPNGデータです\n" + name + "\nchannels = " + std::to_string(channels)
+        + "\ndepth = " + std::to_string(depth) + "\n";
+}
+
+// ---- Files made here with libpng directly ----------------------------------
+
+struct PNGDescription {
+    int width = 1;
+    int height = 1;
+    int depth = 8;
+    int colorType = PNG_COLOR_TYPE_RGB;
+    std::vector<Bytes> rows; // as stored in the file
+    std::vector<png_color> palette;
+    Bytes transparency;
+    int compressionLevel = 6;
+    int filters = PNG_ALL_FILTERS;
+    bool gammaOne = false;
+};
+
+void appendBytes(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void noFlush(png_structp) { }
+
+Bytes encodePNG(const PNGDescription& d)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_bytep> rows;
+    for (const Bytes& row : d.rows)
+        rows.push_back(const_cast<png_bytep>(row.data()));
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        ADD_FAILURE() << "libpng refused the test picture";
+        return {};
+    }
+    // Test files may hold palette indices beyond the palette on purpose.
+    png_set_benign_errors(png, 1);
+    png_set_write_fn(png, &out, appendBytes, noFlush);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, d.filters);
+    png_set_compression_level(png, d.compressionLevel);
+    png_set_IHDR(png, info, d.width, d.height, d.depth, d.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
+    if (!d.palette.empty())
+        png_set_PLTE(png, info, d.palette.data(), int(d.palette.size()));
+    if (!d.transparency.empty())
+        png_set_tRNS(png, info, d.transparency.data(), int(d.transparency.size()), nullptr);
+    if (d.gammaOne)
+        png_set_gAMA(png, info, 1.0);
+    png_write_info(png, info);
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// A picture of one layout whose rows are all `fill`.
+PNGDescription uniform(int width, int height, int depth, int colorType, uint8_t fill)
+{
+    PNGDescription d;
+    d.width = width;
+    d.height = height;
+    d.depth = depth;
+    d.colorType = colorType;
+    const int channels = colorType == PNG_COLOR_TYPE_RGB ? 3
+        : colorType == PNG_COLOR_TYPE_RGB_ALPHA          ? 4
+        : colorType == PNG_COLOR_TYPE_GRAY_ALPHA         ? 2
+                                                         : 1;
+    const size_t rowBytes = (size_t(width) * channels * depth + 7) / 8;
+    d.rows.assign(height, Bytes(rowBytes, fill));
+    if (colorType == PNG_COLOR_TYPE_PALETTE)
+        d.palette = { { 10, 20, 30 }, { 40, 50, 60 } };
+    return d;
+}
+
+// ---- Files assembled chunk by chunk (headers no encoder would write) -------
+
+void appendChunk(Bytes& file, const char* type, const Bytes& data)
+{
+    const uint32_t length = uint32_t(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        file.push_back(uint8_t(length >> shift));
+    const size_t typeAt = file.size();
+    file.insert(file.end(), type, type + 4);
+    file.insert(file.end(), data.begin(), data.end());
+    const uint32_t crc = uint32_t(crc32(0, file.data() + typeAt, uInt(4 + data.size())));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        file.push_back(uint8_t(crc >> shift));
+}
+
+Bytes craftedPNG(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, const Bytes& raw)
+{
+    Bytes file = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    Bytes header;
+    for (uint32_t v : { width, height })
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.push_back(uint8_t(v >> shift));
+    header.insert(header.end(), { depth, colorType, 0, 0, 0 });
+    appendChunk(file, "IHDR", header);
+    Bytes packed(compressBound(uLong(raw.size())));
+    uLongf packedSize = uLongf(packed.size());
+    compress(packed.data(), &packedSize, raw.data(), uLong(raw.size()));
+    packed.resize(packedSize);
+    appendChunk(file, "IDAT", packed);
+    appendChunk(file, "IEND", {});
+    return file;
+}
+
+struct Chunk {
+    std::string type;
+    Bytes data;
+};
+
+std::vector<Chunk> chunksOf(const Bytes& file)
+{
+    std::vector<Chunk> chunks;
+    size_t at = 8;
+    while (at + 12 <= file.size()) {
+        const uint32_t length = be32(&file[at]);
+        if (at + 12 + length > file.size())
+            break;
+        chunks.push_back({ std::string(file.begin() + at + 4, file.begin() + at + 8),
+            Bytes(file.begin() + at + 8, file.begin() + at + 8 + length) });
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+void expectPixelsEqual(const FNImage& image, const Bytes& rgba)
+{
+    ASSERT_EQ(image.byteCount(), rgba.size());
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* e = &rgba[(size_t(y) * image.width + x) * 4];
+            const uint32_t expected = uint32_t(e[3]) << 24 | uint32_t(e[0]) << 16 | uint32_t(e[1]) << 8 | e[2];
+            ASSERT_EQ(pixelAt(image, x, y), expected) << "pixel " << x << ", " << y;
+        }
+    }
+}
+
+class PNGCodec : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.ok());
+        image.fill(0x11, 0x22, 0x33, 0x80);
+    }
+
+    // Writes bytes to a file of the given name and loads it into `image`.
+    bool loadBytes(const Bytes& bytes, const std::string& name = "picture.png")
+    {
+        path = dir.path(name);
+        writeFile(path, bytes);
+        return image.loadPNG(path.c_str());
+    }
+
+    void expectUntouched()
+    {
+        EXPECT_TRUE(image.created);
+        ASSERT_EQ(image.width, 2);
+        ASSERT_EQ(image.height, 1);
+        EXPECT_EQ(pixelAt(image, 0, 0), 0x80112233u);
+        EXPECT_EQ(pixelAt(image, 1, 0), 0x80112233u);
+    }
+
+    TempDir dir;
+    std::string path;
+    FNImage image { 2, 1 };
+};
+
+} // namespace
+
+// ---- Round trips -----------------------------------------------------------
+
+TEST_F(PNGCodec, RoundTripOf32BitsKeepsEveryByte)
+{
+    const int sizes[][2] = { { 1, 1 }, { 3, 3 }, { 7, 1 }, { 33, 5 } };
+    for (const auto& size : sizes) {
+        auto source = noisePicture(size[0], size[1], uint64_t(size[0] * 100 + size[1]));
+        const std::string name = dir.path("noise.png");
+        ASSERT_TRUE(source->savePNG(name.c_str(), 32));
+        FNImage loaded;
+        ASSERT_TRUE(loaded.loadPNG(name.c_str()));
+        EXPECT_TRUE(loaded.created);
+        ASSERT_EQ(loaded.width, size[0]);
+        ASSERT_EQ(loaded.height, size[1]);
+        EXPECT_EQ(std::memcmp(loaded.pixels, source->pixels, source->byteCount()), 0) << size[0] << "x" << size[1];
+    }
+}
+
+TEST_F(PNGCodec, RoundTripOf24BitsKeepsColoursAndMakesOpaque)
+{
+    auto source = noisePicture(33, 5, 24);
+    const std::string name = dir.path("rgb.PNG");
+    ASSERT_TRUE(source->savePNG(name.c_str(), 24));
+    EXPECT_EQ(chunksOf(readFile(name))[0].data[9], PNG_COLOR_TYPE_RGB);
+    ASSERT_TRUE(image.loadPNG(name.c_str()));
+    ASSERT_EQ(image.byteCount(), source->byteCount());
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 33; ++x)
+            ASSERT_EQ(pixelAt(image, x, y), pixelAt(*source, x, y) | 0xFF000000u) << x << ", " << y;
+}
+
+TEST_F(PNGCodec, WrittenFileHasGammaOneAndEightBitSamples)
+{
+    auto source = noisePicture(3, 3, 1);
+    const std::string name = dir.path("gamma.png");
+    ASSERT_TRUE(source->savePNG(name.c_str(), 32));
+    const std::vector<Chunk> chunks = chunksOf(readFile(name));
+    ASSERT_GE(chunks.size(), 4u);
+    ASSERT_EQ(chunks[0].type, "IHDR");
+    EXPECT_EQ(chunks[0].data[8], 8); // bit depth
+    EXPECT_EQ(chunks[0].data[9], PNG_COLOR_TYPE_RGB_ALPHA);
+    EXPECT_EQ(chunks[0].data[12], 0); // no interlace
+    bool gamma = false;
+    for (const Chunk& chunk : chunks) {
+        if (chunk.type == "IDAT")
+            break;
+        if (chunk.type == "gAMA") {
+            ASSERT_EQ(chunk.data.size(), 4u);
+            EXPECT_EQ(be32(chunk.data.data()), 100000u); // 1.0 in units of 1/100000
+            gamma = true;
+        }
+    }
+    EXPECT_TRUE(gamma) << "no gAMA chunk before the image data";
+}
+
+// All five filters and zlib level 9: the same bytes libpng writes when asked
+// for exactly that, and not what its defaults give.
+TEST_F(PNGCodec, WrittenFileMatchesLibpngAtLevelNineWithAllFilters)
+{
+    auto source = noisePicture(33, 5, 9);
+    for (int y = 0; y < 5; ++y) // a smooth half so filters and levels matter
+        for (int x = 0; x < 16; ++x)
+            source->row(y)[x] = 0xFF000000u | uint32_t(x * 8) << 16 | uint32_t(y * 40) << 8;
+    PNGDescription direct;
+    direct.width = 33;
+    direct.height = 5;
+    direct.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    direct.compressionLevel = 9;
+    direct.gammaOne = true;
+    for (int y = 0; y < 5; ++y) {
+        Bytes row;
+        for (int x = 0; x < 33; ++x) {
+            const uint32_t p = pixelAt(*source, x, y);
+            row.insert(row.end(), { uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24) });
+        }
+        direct.rows.push_back(row);
+    }
+    const std::string name = dir.path("settings.png");
+    ASSERT_TRUE(source->savePNG(name.c_str(), 32));
+    EXPECT_EQ(readFile(name), encodePNG(direct));
+    direct.compressionLevel = 1;
+    direct.filters = PNG_FILTER_NONE;
+    EXPECT_NE(readFile(name), encodePNG(direct));
+}
+
+TEST_F(PNGCodec, OtherBitCountWarnsAndWritesRGBA)
+{
+    auto source = noisePicture(7, 1, 16);
+    const std::string name = dir.path("sixteen.png");
+    ASSERT_TRUE(source->savePNG(name.c_str(), 16));
+    EXPECT_EQ(source->message, kBadBitCount.c_str());
+    EXPECT_EQ(chunksOf(readFile(name))[0].data[9], PNG_COLOR_TYPE_RGB_ALPHA);
+    ASSERT_TRUE(image.loadPNG(name.c_str()));
+    EXPECT_EQ(std::memcmp(image.pixels, source->pixels, source->byteCount()), 0);
+}
+
+TEST_F(PNGCodec, UTF8FileNamesAreUsedAsGiven)
+{
+    auto source = noisePicture(3, 3, 3);
+    const std::string name = dir.path("パーツ画像.png");
+    ASSERT_TRUE(source->savePNG(name.c_str(), 32));
+    EXPECT_EQ(access(name.c_str(), F_OK), 0);
+    ASSERT_TRUE(image.loadPNG(name.c_str()));
+    EXPECT_EQ(std::memcmp(image.pixels, source->pixels, source->byteCount()), 0);
+}
+
+// ---- Layouts read ------------------------------------------------------------
+
+TEST_F(PNGCodec, OneBitGreyTakesHighBitFirstAndIgnoresPadding)
+{
+    PNGDescription d = uniform(10, 1, 1, PNG_COLOR_TYPE_GRAY, 0);
+    d.rows[0] = { 0xB2, 0x7F }; // 1011 0010 | 01 + six padding bits set
+    ASSERT_TRUE(loadBytes(encodePNG(d)));
+    ASSERT_EQ(image.width, 10);
+    const int bits[10] = { 1, 0, 1, 1, 0, 0, 1, 0, 0, 1 };
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(pixelAt(image, x, 0), bits[x] ? 0xFFFFFFFFu : 0xFF000000u) << x;
+}
+
+TEST_F(PNGCodec, EightBitGreyGoesToAllColours)
+{
+    PNGDescription d = uniform(3, 2, 8, PNG_COLOR_TYPE_GRAY, 0);
+    d.rows = { { 0, 7, 200 }, { 255, 128, 1 } };
+    ASSERT_TRUE(loadBytes(encodePNG(d)));
+    EXPECT_EQ(pixelAt(image, 1, 0), 0xFF070707u);
+    EXPECT_EQ(pixelAt(image, 2, 0), 0xFFC8C8C8u);
+    EXPECT_EQ(pixelAt(image, 1, 1), 0xFF808080u);
+}
+
+TEST_F(PNGCodec, PaletteTransparencyBecomesAlpha)
+{
+    PNGDescription d = uniform(5, 1, 8, PNG_COLOR_TYPE_PALETTE, 0);
+    d.palette = { { 255, 0, 0 }, { 0, 255, 0 }, { 1, 2, 3 } };
+    d.transparency = { 0, 128 };
+    d.rows[0] = { 0, 1, 2, 1, 5 }; // index 5 lies past the palette
+    ASSERT_TRUE(loadBytes(encodePNG(d)));
+    EXPECT_EQ(pixelAt(image, 0, 0), 0x00FF0000u);
+    EXPECT_EQ(pixelAt(image, 1, 0), 0x8000FF00u);
+    EXPECT_EQ(pixelAt(image, 2, 0), 0xFF010203u); // no tRNS entry: opaque
+    EXPECT_EQ(pixelAt(image, 4, 0), 0xFF000000u); // undefined entry: opaque black
+}
+
+// Files written by ImageMagick and Pillow against the pixels those programs
+// decode from them.
+TEST_F(PNGCodec, FilesFromOtherProgramsDecodeAsThoseProgramsDo)
+{
+    const char* names[] = { "pillow_rgba", "pillow_grey1", "pillow_palette_trns", "magick_grey", "magick_interlaced",
+        "magick_palette_trns" };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        FNImage loaded;
+        ASSERT_TRUE(loaded.loadPNG(dataPath(std::string("png/") + name + ".png").c_str()));
+        expectPixelsEqual(loaded, readFile(dataPath(std::string("png/") + name + ".rgba")));
+    }
+}
+
+// ---- Refusals ---------------------------------------------------------------
+
+TEST_F(PNGCodec, WrongExtensionIsRefusedByBothCalls)
+{
+    auto source = noisePicture(3, 3, 5);
+    const std::string good = dir.path("a.png");
+    ASSERT_TRUE(source->savePNG(good.c_str(), 32));
+    const std::string mixed = dir.path("a.Png");
+    ASSERT_EQ(rename(good.c_str(), mixed.c_str()), 0);
+    EXPECT_FALSE(image.loadPNG(mixed.c_str()));
+    EXPECT_EQ(image.message.str(), kWrongExtension + mixed);
+    expectUntouched();
+    const std::string jpeg = dir.path("b.jpg");
+    EXPECT_FALSE(source->savePNG(jpeg.c_str(), 32));
+    EXPECT_EQ(source->message.str(), kWrongExtension + jpeg);
+    EXPECT_NE(access(jpeg.c_str(), F_OK), 0);
+}
+
+TEST_F(PNGCodec, UnreadableFilesFailWithTheReadMessage)
+{
+    const Bytes good = encodePNG(uniform(40, 30, 8, PNG_COLOR_TYPE_RGB, 77));
+    Bytes badSignature = good;
+    badSignature[1] = 'Q';
+    Bytes badCRC = good;
+    badCRC[8 + 8 + 13] ^= 1; // IHDR's CRC
+    const std::pair<const char*, Bytes> cases[] = {
+        { "three signature bytes", Bytes(good.begin(), good.begin() + 3) },
+        { "signature only", Bytes(good.begin(), good.begin() + 8) },
+        { "cut inside IHDR", Bytes(good.begin(), good.begin() + 20) },
+        { "cut inside IDAT", Bytes(good.begin(), good.begin() + good.size() / 2) },
+        { "no IEND", Bytes(good.begin(), good.end() - 12) },
+        { "bad signature", badSignature },
+        { "bad IHDR CRC", badCRC },
+        { "empty", Bytes() },
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        EXPECT_FALSE(loadBytes(bytes));
+        EXPECT_EQ(image.message.str(), kCannotRead + path);
+        expectUntouched();
+    }
+    const std::string missing = dir.path("missing.png");
+    EXPECT_FALSE(image.loadPNG(missing.c_str()));
+    EXPECT_EQ(image.message.str(), kCannotRead + missing);
+}
+
+TEST_F(PNGCodec, SixteenBitFilesAreRefusedAndLeaveThePicture)
+{
+    for (int colorType : { PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA, PNG_COLOR_TYPE_GRAY }) {
+        SCOPED_TRACE(colorType);
+        EXPECT_FALSE(loadBytes(encodePNG(uniform(4, 3, 16, colorType, 9))));
+        EXPECT_EQ(image.message.str(), kDepth16 + path);
+        expectUntouched();
+    }
+}
+
+TEST_F(PNGCodec, UnsupportedLayoutsNameChannelsAndDepthAndLeaveThePicture)
+{
+    struct Case {
+        int depth, colorType, channels;
+    };
+    const Case cases[] = {
+        { 4, PNG_COLOR_TYPE_PALETTE, 1 },
+        { 1, PNG_COLOR_TYPE_PALETTE, 1 },
+        { 8, PNG_COLOR_TYPE_GRAY_ALPHA, 2 },
+        { 2, PNG_COLOR_TYPE_GRAY, 1 },
+        { 4, PNG_COLOR_TYPE_GRAY, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colorType * 100 + c.depth);
+        EXPECT_FALSE(loadBytes(encodePNG(uniform(5, 2, c.depth, c.colorType, 0))));
+        EXPECT_EQ(image.message.str(), unsupportedMessage(path, c.channels, c.depth));
+        expectUntouched();
+    }
+}
+
+// Headers no encoder writes: refused with the read message before the row
+// memory or the picture is made.
+TEST_F(PNGCodec, ImpossibleSizesAreRefusedBeforeAllocating)
+{
+    const bool watching = watchAllocations();
+    const struct {
+        const char* what;
+        uint32_t width, height;
+    } cases[] = {
+        { "zero width", 0, 4 },
+        { "zero height", 4, 0 },
+        { "negative as signed", 0x80000001u, 1 },
+        { "too wide", 32769, 1 },
+        { "too tall", 1, 32769 },
+        { "too many pixels", 20000, 20000 },
+        { "rows the file cannot hold", 16000, 16000 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        largestAllocation() = 0;
+        EXPECT_FALSE(loadBytes(craftedPNG(c.width, c.height, 8, PNG_COLOR_TYPE_RGB_ALPHA, Bytes(64, 0))));
+        EXPECT_EQ(image.message.str(), kCannotRead + path);
+        expectUntouched();
+        if (watching) {
+            EXPECT_LT(largestAllocation().load(), size_t(16) << 20);
+        }
+    }
+}
+
+// Complete, valid files that are still too big for the editor.
+TEST_F(PNGCodec, ValidFilesBeyondTheLimitsAreRefused)
+{
+    PNGDescription wide = uniform(32769, 1, 1, PNG_COLOR_TYPE_GRAY, 0xFF);
+    EXPECT_FALSE(loadBytes(encodePNG(wide)));
+    EXPECT_EQ(image.message.str(), kCannotRead + path);
+    // 16385 x 16384 is just over 2^28 pixels; one bit each keeps the file small.
+    PNGDescription large = uniform(16385, 16384, 1, PNG_COLOR_TYPE_GRAY, 0);
+    large.compressionLevel = 1;
+    EXPECT_FALSE(loadBytes(encodePNG(large)));
+    EXPECT_EQ(image.message.str(), kCannotRead + path);
+    expectUntouched();
+}
+
+// ---- Save failures -----------------------------------------------------------
+
+TEST_F(PNGCodec, SavingAnEmptyPictureFails)
+{
+    image.clear();
+    const std::string name = dir.path("empty.png");
+    EXPECT_FALSE(image.savePNG(name.c_str(), 32));
+    EXPECT_EQ(image.message.str(), kNothingToSave + name);
+    EXPECT_NE(access(name.c_str(), F_OK), 0);
+}
+
+TEST_F(PNGCodec, WriteFailuresReturnFalseWithoutMessage)
+{
+    auto source = noisePicture(64, 64, 8);
+    const std::string full = dir.path("full.png");
+    ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
+    EXPECT_FALSE(source->savePNG(full.c_str(), 32));
+    EXPECT_TRUE(source->message.empty());
+    const std::string nowhere = dir.path("no/such/dir.png");
+    EXPECT_FALSE(source->savePNG(nowhere.c_str(), 24));
+    EXPECT_TRUE(source->message.empty());
+}
