@@ -1,0 +1,26 @@
+#include "app/pictures/CanvasLimit.h"
+
+#include "imaging/FNImage.h"
+
+#include <algorithm>
+
+bool q_LimitedCanvasSize(int width, int height, int& newWidth, int& newHeight)
+{
+    newWidth = width, newHeight = height;
+    if (width <= q_kMaxCanvasSide && height <= q_kMaxCanvasSide)
+        return false;
+    const double f = double(q_kMaxCanvasSide) / std::max(width, height);
+    // A side that would shrink to 0 (an extreme strip) is kept at 1 pixel:
+    // a zero size has no scale to resample with.
+    newHeight = std::max(static_cast<int>(height * f), 1);
+    newWidth = std::max(static_cast<int>(width * f), 1);
+    return true;
+}
+
+bool q_LimitCanvasSize(FNImage& canvas)
+{
+    int newWidth, newHeight;
+    if (!q_LimitedCanvasSize(canvas.width, canvas.height, newWidth, newHeight))
+        return false;
+    return canvas.transform(newWidth, newHeight, 0);
+}

@@ -1,0 +1,59 @@
+#include "app/pictures/CanvasLimit.h"
+#include "imaging/FNImage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::pair<int, int> limitedSize(int w, int h)
+{
+    int nw, nh;
+    q_LimitedCanvasSize(w, h, nw, nh);
+    return { nw, nh };
+}
+
+} // namespace
+
+TEST(CanvasLimit, LongerSideBecomes1200)
+{
+    EXPECT_EQ(limitedSize(2400, 1000), std::make_pair(1200, 500));
+    EXPECT_EQ(limitedSize(1201, 1201), std::make_pair(1200, 1200));
+    EXPECT_EQ(limitedSize(3000, 1001), std::make_pair(1200, 400)); // trunc(400.4)
+    EXPECT_EQ(limitedSize(900, 1300), std::make_pair(830, 1200)); // trunc(830.77)
+}
+
+TEST(CanvasLimit, SomeSizesLandOn1199)
+{
+    // 2191 * (1200.0 / 2191) falls just below 1200 in doubles.
+    EXPECT_EQ(limitedSize(2191, 10), std::make_pair(1199, 5));
+    EXPECT_EQ(limitedSize(10, 2191), std::make_pair(5, 1199));
+}
+
+TEST(CanvasLimit, SmallEnoughCanvasesAreUntouched)
+{
+    EXPECT_EQ(limitedSize(1200, 1200), std::make_pair(1200, 1200));
+    FNImage canvas(1200, 1200);
+    canvas.setColor(3, 4, 1, 2, 3);
+    EXPECT_FALSE(q_LimitCanvasSize(canvas));
+    int r, g, b;
+    canvas.getColor(3, 4, r, g, b);
+    EXPECT_EQ(r + g + b, 6);
+}
+
+TEST(CanvasLimit, AnExtremeStripKeepsOnePixel)
+{
+    EXPECT_EQ(limitedSize(5000, 1), std::make_pair(1200, 1));
+}
+
+TEST(CanvasLimit, OpenedCanvasIsResampledWithTransform)
+{
+    // transform's bounding box adds one pixel to a reduction:
+    // trunc(2399 * 0.5 + 2) = 1201.
+    FNImage canvas(2400, 1000);
+    EXPECT_TRUE(q_LimitCanvasSize(canvas));
+    FNImage expected(2400, 1000);
+    expected.transform(1200, 500, 0);
+    EXPECT_EQ(canvas.width, expected.width);
+    EXPECT_EQ(canvas.height, expected.height);
+    EXPECT_EQ(canvas.width, 1201);
+}

@@ -1,0 +1,286 @@
+#include "app/pictures/PoissonSolver.h"
+#include "app/pictures/LaplacianImage.h"
+#include "tests/app/TestPictures.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+struct SolveCase {
+    std::unique_ptr<FNImage> canvas, part;
+    int ox = 0, oy = 0;
+};
+
+// Alpha patterns: all opaque, all below 128, a random blob with holes, the
+// 127/128 threshold, a 2-pixel transparent ring.
+void applyAlpha(FNImage& part, int pattern, TestRandom& random)
+{
+    for (int y = 0; y < part.height; ++y) {
+        for (int x = 0; x < part.width; ++x) {
+            int a = 255;
+            switch (pattern) {
+            case 1:
+                a = random.range(0, 127);
+                break;
+            case 2:
+                a = random.range(0, 3) == 0 ? 0 : 255;
+                break;
+            case 3:
+                a = random.range(127, 128);
+                break;
+            case 4:
+                a = (x < 2 || y < 2 || x >= part.width - 2 || y >= part.height - 2) ? 0 : 255;
+                break;
+            default:
+                break;
+            }
+            part.pixels[(static_cast<size_t>(y) * part.width + x) * 4 + 3] = static_cast<uint8_t>(a);
+        }
+    }
+}
+
+SolveCase randomCase(TestRandom& random)
+{
+    SolveCase c;
+    const int cw = random.range(1, 60), ch = random.range(1, 60);
+    c.canvas = makeNoisyPicture(cw, ch, random, 20);
+    const int pw = random.range(1, 40), ph = random.range(1, 40);
+    c.part = makeNoisyPicture(pw, ph, random, random.range(0, 60));
+    applyAlpha(*c.part, random.range(0, 4), random);
+    // Inside, over an edge, or wholly outside.
+    c.ox = random.range(-pw - 3, cw + 3);
+    c.oy = random.range(-ph - 3, ch + 3);
+    return c;
+}
+
+q_PoissonResult solveWith(
+    bool fast, const SolveCase& c, FNImage& out, std::vector<double>* values = nullptr, double tau = 0.001)
+{
+    q_LaplacianImage lap;
+    lap.build(*c.part);
+    return fast ? q_PoissonSolveFast(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau, values)
+                : q_PoissonSolveReference(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau, values);
+}
+
+} // namespace
+
+TEST(PoissonSolver, FastMatchesReferenceOnRandomCases)
+{
+    TestRandom random(20240607);
+    int solved = 0, converged = 0;
+    for (int n = 0; n < 400; ++n) {
+        const SolveCase c = randomCase(random);
+        FNImage fast, reference;
+        std::vector<double> fastValues, referenceValues;
+        const q_PoissonResult a = solveWith(true, c, fast, &fastValues);
+        const q_PoissonResult b = solveWith(false, c, reference, &referenceValues);
+        ASSERT_EQ(a.solved, b.solved) << "case " << n;
+        ASSERT_EQ(a.count, b.count) << "case " << n;
+        ASSERT_TRUE(samePixels(fast, reference)) << "case " << n;
+        // Bit for bit, not just after rounding: a reordered sum shows here.
+        ASSERT_EQ(fastValues.size(), referenceValues.size()) << "case " << n;
+        ASSERT_TRUE(fastValues.empty()
+            || std::memcmp(fastValues.data(), referenceValues.data(), fastValues.size() * sizeof(double)) == 0)
+            << "case " << n;
+        solved += a.solved;
+        converged += a.solved && a.count <= 1000;
+    }
+    // The cases must exercise both outcomes, or the comparison proves little.
+    EXPECT_GT(solved, 200);
+    EXPECT_GT(converged, 20);
+}
+
+TEST(PoissonSolver, FastMatchesReferenceOnEdgePlacements)
+{
+    TestRandom random(99);
+    // (canvas w, h, part w, h, ox, oy): one-pixel-wide and -high clips, a
+    // part covering the whole canvas, a 1 x 1 canvas, parts wider than a
+    // band, partly above and left of the canvas.
+    const int cases[][6] = { { 30, 20, 10, 10, 29, 5 }, { 30, 20, 10, 10, 5, -9 }, { 12, 9, 20, 20, -4, -6 },
+        { 1, 1, 3, 3, -1, -1 }, { 40, 7, 35, 7, 2, 0 }, { 25, 25, 9, 30, -3, -2 }, { 16, 16, 16, 16, 0, 0 } };
+    for (const auto& k : cases) {
+        for (int pattern = 0; pattern < 5; ++pattern) {
+            SolveCase c;
+            c.canvas = makeNoisyPicture(k[0], k[1], random, 30);
+            c.part = makeNoisyPicture(k[2], k[3], random, 30);
+            applyAlpha(*c.part, pattern, random);
+            c.ox = k[4], c.oy = k[5];
+            FNImage fast, reference;
+            std::vector<double> a, b;
+            const q_PoissonResult ra = solveWith(true, c, fast, &a), rb = solveWith(false, c, reference, &b);
+            EXPECT_EQ(ra.count, rb.count);
+            EXPECT_TRUE(samePixels(fast, reference));
+            EXPECT_EQ(a, b);
+        }
+    }
+}
+
+namespace {
+
+struct Solved {
+    q_PoissonResult result;
+    std::unique_ptr<FNImage> image = std::make_unique<FNImage>();
+    const FNImage& out() const { return *image; }
+    std::string log;
+};
+
+Solved solveLogged(const FNImage& canvas, const FNImage& part, int ox, int oy)
+{
+    Solved s;
+    q_LaplacianImage lap;
+    lap.build(part);
+    std::ostringstream log;
+    s.result = q_PoissonSolve(lap, ox, oy, lap.width, lap.height, canvas, part, *s.image, 0.001, log);
+    s.log = log.str();
+    return s;
+}
+
+std::unique_ptr<FNImage> withAlpha(std::unique_ptr<FNImage> image, int alpha)
+{
+    for (int y = 0; y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x)
+            image->pixels[(static_cast<size_t>(y) * image->width + x) * 4 + 3] = static_cast<uint8_t>(alpha);
+    return image;
+}
+
+} // namespace
+
+TEST(PoissonSolver, LogsCountAndTimeOnTwoLines)
+{
+    TestRandom random(11);
+    auto canvas = makeNoisyPicture(30, 30, random, 5);
+    auto part = makeNoisyPicture(12, 12, random, 5);
+    const Solved s = solveLogged(*canvas, *part, 9, 9);
+    ASSERT_TRUE(s.result.solved);
+    const std::string first = "Poisson Count : " + std::to_string(s.result.count) + "\n";
+    ASSERT_EQ(s.log.compare(0, first.size(), first), 0) << s.log;
+    const std::string second = s.log.substr(first.size());
+    EXPECT_EQ(second.compare(0, 20, "Poisson Time Cost : "), 0) << s.log;
+    EXPECT_EQ(second.back(), '\n');
+    EXPECT_EQ(second.find_first_not_of("0123456789", 20), second.size() - 1);
+}
+
+TEST(PoissonSolver, ConvergedCountsAreMultiplesOfFifty)
+{
+    TestRandom random(12);
+    int converged = 0;
+    for (int n = 0; n < 20; ++n) {
+        auto canvas = makeNoisyPicture(40, 40, random, 3);
+        auto part = makeNoisyPicture(random.range(5, 20), random.range(5, 20), random, 3);
+        const Solved s = solveLogged(*canvas, *part, random.range(0, 20), random.range(0, 20));
+        ASSERT_TRUE(s.result.solved);
+        if (s.result.count <= 1000) {
+            EXPECT_EQ(s.result.count % 50, 0);
+            ++converged;
+        } else {
+            EXPECT_EQ(s.result.count, 1001);
+        }
+    }
+    EXPECT_GT(converged, 10);
+}
+
+TEST(PoissonSolver, FlatPartOnFlatCanvasConvergesAtSweepZero)
+{
+    auto canvas = makePicture(20, 20, 0xFF336699);
+    auto part = makePicture(8, 8, 0xFF102030);
+    const Solved s = solveLogged(*canvas, *part, 5, 5);
+    EXPECT_EQ(s.result.count, 0);
+    EXPECT_TRUE(samePixels(s.out(), *canvas)) << "a flat part takes on the flat canvas";
+}
+
+TEST(PoissonSolver, AlphaBelow128LeavesTheCanvasAndLogs1001)
+{
+    TestRandom random(13);
+    auto canvas = makeNoisyPicture(20, 20, random, 30);
+    auto part = withAlpha(makeNoisyPicture(10, 10, random, 30), 127);
+    const Solved s = solveLogged(*canvas, *part, 4, 4);
+    EXPECT_EQ(s.result.count, 1001);
+    EXPECT_TRUE(samePixels(s.out(), *canvas));
+    EXPECT_EQ(s.log.compare(0, 21, "Poisson Count : 1001\n"), 0);
+}
+
+TEST(PoissonSolver, OnePixelWideClipLogs1001)
+{
+    TestRandom random(14);
+    auto canvas = makeNoisyPicture(20, 20, random, 30);
+    auto part = makeNoisyPicture(10, 10, random, 30);
+    // Only the part's first column lies on the canvas.
+    const Solved s = solveLogged(*canvas, *part, 19, 3);
+    EXPECT_EQ(s.result.count, 1001);
+    EXPECT_TRUE(samePixels(s.out(), *canvas));
+    const Solved t = solveLogged(*canvas, *part, 3, -9); // one row high
+    EXPECT_EQ(t.result.count, 1001);
+}
+
+TEST(PoissonSolver, WhollyOutsideLogsNothing)
+{
+    TestRandom random(15);
+    auto canvas = makeNoisyPicture(20, 20, random, 30);
+    auto part = makeNoisyPicture(10, 10, random, 30);
+    for (auto [ox, oy] : { std::pair { 20, 0 }, { -10, 0 }, { 0, 20 }, { 0, -10 }, { 2000000000, 5 } }) {
+        const Solved s = solveLogged(*canvas, *part, ox, oy);
+        EXPECT_FALSE(s.result.solved);
+        EXPECT_TRUE(s.log.empty());
+        EXPECT_TRUE(samePixels(s.out(), *canvas));
+    }
+}
+
+TEST(PoissonSolver, LastRowAndColumnKeepTheCanvasAndAlphaStays)
+{
+    TestRandom random(16);
+    auto canvas = makeNoisyPicture(30, 30, random, 40);
+    for (int y = 0; y < 30; ++y)
+        canvas->pixels[(y * 30 + 7) * 4 + 3] = 99;
+    auto part = makeNoisyPicture(10, 10, random, 40);
+    const Solved s = solveLogged(*canvas, *part, 5, 6);
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(pixelAt(s.out(), 5 + 9, 6 + k), pixelAt(*canvas, 5 + 9, 6 + k));
+        EXPECT_EQ(pixelAt(s.out(), 5 + k, 6 + 9), pixelAt(*canvas, 5 + k, 6 + 9));
+    }
+    int changed = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            EXPECT_EQ(s.out().pixels[(y * 30 + x) * 4 + 3], canvas->pixels[(y * 30 + x) * 4 + 3]);
+            changed += pixelAt(s.out(), x, y) != pixelAt(*canvas, x, y);
+        }
+    }
+    EXPECT_GT(changed, 20);
+}
+
+TEST(PoissonSolver, WorkBuffersStartAt65536CellsAndOnlyGrow)
+{
+    EXPECT_GE(q_PoissonWorkCapacity(), 65536u);
+    TestRandom random(17);
+    auto canvas = makeNoisyPicture(300, 300, random, 0);
+    auto part = withAlpha(makeNoisyPicture(280, 270, random, 0), 0);
+    solveLogged(*canvas, *part, 0, 0);
+    const size_t grown = q_PoissonWorkCapacity();
+    EXPECT_GE(grown, static_cast<size_t>(282 * 272));
+    auto small = makeNoisyPicture(5, 5, random, 0);
+    solveLogged(*canvas, *small, 0, 0);
+    EXPECT_EQ(q_PoissonWorkCapacity(), grown);
+}
+
+TEST(Laplacian, FivePointStencilWithAZeroRing)
+{
+    FNImage picture(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            picture.setColor(x, y, 0, x * x + 10 * y, 7, x == 1 ? 0 : 200);
+    q_LaplacianImage lap;
+    lap.build(picture);
+    ASSERT_EQ(lap.width, 4);
+    ASSERT_EQ(lap.height, 3);
+    // Green at (1, 1): (1 + 0) + (0 + 10) + (4 + 10) + (1 + 20) - 4 * 11 = 2.
+    EXPECT_EQ(lap.record(1, 1)[1], 2.0);
+    EXPECT_EQ(lap.record(2, 1)[1], 2.0);
+    EXPECT_EQ(lap.record(1, 1)[2], 0.0) << "blue is flat; alpha plays no part";
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(lap.record(x, 0)[1], 0.0);
+    EXPECT_EQ(lap.record(3, 1)[1], 0.0);
+    FNImage narrow(2, 5);
+    lap.build(narrow);
+    for (int k = 0; k < 2 * 5 * 4; ++k)
+        EXPECT_EQ(lap.data[k], 0.0);
+}
