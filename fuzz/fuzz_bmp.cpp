@@ -1,24 +1,12 @@
 // libFuzzer target of the BMP reader: the input is written to a file of
 // this process (the reader takes a file name) and loaded.
+#include "fuzz/FuzzPictureSize.h"
+#include "fuzz/FuzzScratchFile.h"
 #include "imaging/FNImage.h"
-
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <unistd.h>
 
 namespace {
 
-// Pictures the reader would accept but that are larger than this are not
-// loaded. The reader accepts up to 2^28 pixels, and a few bytes claiming
-// such a size legitimately make a picture of up to 1 GiB; the code run for
-// it is the same as for small pictures, only longer, and seconds per input
-// would slow the search to a crawl. Sizes beyond the reader's limits still
-// go through, so its refusals are fuzzed too.
-constexpr int64_t kMaxFuzzPixels = int64_t(1) << 18;
-constexpr int64_t kReaderMaxPixels = int64_t(1) << 28;
-
-// Width and height as the header gives them (0 when the input is too short).
+// Width times height as the header gives them (0 when the input is too short).
 int64_t claimedPixels(const uint8_t* data, size_t size)
 {
     if (size < 26)
@@ -35,18 +23,12 @@ int64_t claimedPixels(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const int64_t pixels = claimedPixels(data, size);
-    if (pixels > kMaxFuzzPixels && pixels <= kReaderMaxPixels)
+    if (tooSlowToFuzz(claimedPixels(data, size)))
         return 0;
-    static const std::string path = "/tmp/tesserine-fuzz-" + std::to_string(getpid()) + ".bmp";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return 0;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    if (std::fclose(file) != 0 || !written)
+    const FuzzScratchFile input("in", ".bmp");
+    if (!input.write(data, size))
         return 0;
     FNImage image;
-    image.loadBMP(path.c_str());
-    std::remove(path.c_str());
+    image.loadBMP(input.path());
     return 0;
 }

@@ -109,4 +109,49 @@ inline bool watchAllocations()
     return installed;
 }
 
+// A loader test: `image` starts as a 2 x 1 picture of 0x80112233 so that a
+// failed load can be seen to leave it untouched; loadBytes writes bytes to a
+// file in the test's directory and loads it with the codec under test.
+class LoadingFixture : public testing::Test {
+protected:
+    using Loader = bool (FNImage::*)(const FNString&);
+
+    LoadingFixture(Loader loader, std::string defaultName)
+        : m_loader(loader)
+        , m_defaultName(std::move(defaultName))
+    {
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.ok());
+        image.fill(0x11, 0x22, 0x33, 0x80);
+    }
+
+    bool loadBytes(const Bytes& bytes) { return loadBytes(bytes, m_defaultName); }
+    bool loadBytes(const Bytes& bytes, const std::string& name)
+    {
+        path = dir.path(name);
+        writeFile(path, bytes);
+        return (image.*m_loader)(FNString(path));
+    }
+
+    void expectUntouched()
+    {
+        EXPECT_TRUE(image.created);
+        ASSERT_EQ(image.width, 2);
+        ASSERT_EQ(image.height, 1);
+        EXPECT_EQ(pixelAt(image, 0, 0), 0x80112233u);
+        EXPECT_EQ(pixelAt(image, 1, 0), 0x80112233u);
+    }
+
+    TempDir dir;
+    std::string path;
+    FNImage image { 2, 1 };
+
+private:
+    Loader m_loader;
+    std::string m_defaultName;
+};
+
 } // namespace adaptertest

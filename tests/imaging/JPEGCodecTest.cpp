@@ -167,33 +167,12 @@ void expectPixelsNear(const FNImage& image, const Bytes& rgb, int tolerance)
     }
 }
 
-class JPEGCodec : public testing::Test {
+class JPEGCodec : public LoadingFixture {
 protected:
-    void SetUp() override
+    JPEGCodec()
+        : LoadingFixture(&FNImage::loadJPEG, "picture.jpg")
     {
-        ASSERT_TRUE(dir.ok());
-        image.fill(0x11, 0x22, 0x33, 0x80);
     }
-
-    bool loadBytes(const Bytes& bytes, const std::string& name = "picture.jpg")
-    {
-        path = dir.path(name);
-        writeFile(path, bytes);
-        return image.loadJPEG(path.c_str());
-    }
-
-    void expectUntouched()
-    {
-        EXPECT_TRUE(image.created);
-        ASSERT_EQ(image.width, 2);
-        ASSERT_EQ(image.height, 1);
-        EXPECT_EQ(pixelAt(image, 0, 0), 0x80112233u);
-        EXPECT_EQ(pixelAt(image, 1, 0), 0x80112233u);
-    }
-
-    TempDir dir;
-    std::string path;
-    FNImage image { 2, 1 };
 };
 
 } // namespace

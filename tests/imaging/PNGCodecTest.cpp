@@ -166,34 +166,12 @@ void expectPixelsEqual(const FNImage& image, const Bytes& rgba)
     }
 }
 
-class PNGCodec : public testing::Test {
+class PNGCodec : public LoadingFixture {
 protected:
-    void SetUp() override
+    PNGCodec()
+        : LoadingFixture(&FNImage::loadPNG, "picture.png")
     {
-        ASSERT_TRUE(dir.ok());
-        image.fill(0x11, 0x22, 0x33, 0x80);
     }
-
-    // Writes bytes to a file of the given name and loads it into `image`.
-    bool loadBytes(const Bytes& bytes, const std::string& name = "picture.png")
-    {
-        path = dir.path(name);
-        writeFile(path, bytes);
-        return image.loadPNG(path.c_str());
-    }
-
-    void expectUntouched()
-    {
-        EXPECT_TRUE(image.created);
-        ASSERT_EQ(image.width, 2);
-        ASSERT_EQ(image.height, 1);
-        EXPECT_EQ(pixelAt(image, 0, 0), 0x80112233u);
-        EXPECT_EQ(pixelAt(image, 1, 0), 0x80112233u);
-    }
-
-    TempDir dir;
-    std::string path;
-    FNImage image { 2, 1 };
 };
 
 } // namespace
