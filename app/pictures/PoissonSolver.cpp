@@ -2,13 +2,16 @@
 //
 // Layout: one grid of (cw + 2) x (ch + 2) cells, each cell four doubles
 // (channels 0, 1, 2 and a zero pad), so one cell is two SSE2 vectors and one
-// instruction pair updates all three channels. SSE2 computes every lane
-// exactly as the scalar instruction would, and each lane sees the same
-// operations in the same order as the reference, so results are identical.
+// instruction pair updates all three channels; where the processor has AVX
+// one 256-bit instruction does it. SSE2 and AVX compute every lane exactly as
+// the scalar instruction would (no fused multiply-add is formed), and each
+// lane sees the same operations in the same order as the reference, so
+// results are identical.
 //
 // Order: the plain sweep goes row by row, left to right, and each update
 // needs its west neighbour's new value, a chain of six dependent operations
-// per cell. The fast sweep advances R rows at once in a skewed wavefront:
+// per cell. The fast sweep advances R rows (4 with SSE2, 8 with AVX, whose
+// registers hold twice the cells) at once in a skewed wavefront:
 // at step t row r of the band updates column t - r. Row r then still reads
 // the new north value (row r - 1 reached that column one step earlier) and
 // the old south value (row r + 1 has not reached it), exactly as the plain
@@ -19,7 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <emmintrin.h>
+#include <immintrin.h>
 #include <new>
 #include <ostream>
 #include <vector>
@@ -203,69 +206,139 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
     }
 }
 
-void advanceRow(const Grid& g, int j, int begin, int end, const Constants& k)
+// The same advance on 256-bit vectors: one cell's four doubles in one
+// vector, so each operation of the update is one instruction instead of a
+// pair. Each lane still computes the same IEEE double operations in the same
+// order (add, multiply and subtract are exact-rounded per lane; no fused
+// multiply-add is formed), so the results are those of the SSE2 kernel.
+__attribute__((target("avx"))) inline __m256d relaxedAvx(
+    __m256d n, __m256d s, __m256d w, __m256d e, __m256d l, __m256d v)
+{
+    const __m256d sum = _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(n, s), w), e);
+    const __m256d scaled = _mm256_mul_pd(_mm256_mul_pd(_mm256_sub_pd(sum, l), _mm256_set1_pd(0.25)), _mm256_set1_pd(kRelax));
+    return _mm256_sub_pd(scaled, _mm256_mul_pd(v, _mm256_set1_pd(kOldWeight)));
+}
+
+template <int R, bool Blend>
+__attribute__((target("avx"))) void advanceRowsAvx(const Grid& g, int j0, int t0, int t1)
+{
+    const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
+    double* at[R];
+    __m256d w[R];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+        at[r] = g.cell(t0 - r, j0 + r);
+        w[r] = _mm256_load_pd(at[r] - 4);
+    }
+    for (int t = t0; t < t1; ++t) {
+#pragma GCC unroll 16
+        for (int r = R - 1; r >= 0; --r) {
+            double* c = at[r];
+            const __m256d n = r == 0 ? _mm256_load_pd(c - rs) : w[r - 1];
+            const __m256d v = _mm256_load_pd(c);
+            __m256d a = relaxedAvx(n, _mm256_load_pd(c + rs), w[r], _mm256_load_pd(c + 4), _mm256_load_pd(c + lo), v);
+            if (Blend) {
+                // Both mask lanes of the cell are equal: repeat them over four.
+                const __m256d m = _mm256_broadcast_pd(reinterpret_cast<const __m128d*>(g.maskOf(c)));
+                a = _mm256_blendv_pd(v, a, m);
+            }
+            _mm256_store_pd(c, a);
+            w[r] = a;
+            at[r] = c + 4;
+        }
+    }
+}
+
+// A vector kernel: how many rows a band advances at once, and the advance of
+// R rows (R = 1: one plain row) over the wavefront steps [t0, t1).
+struct Sse2Kernel {
+    static constexpr int kBandRows = 4;
+    template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
+    {
+        advanceRows<R, Blend>(g, j0, t0, t1, Constants {});
+    }
+};
+
+struct AvxKernel {
+    static constexpr int kBandRows = 8;
+    template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
+    {
+        advanceRowsAvx<R, Blend>(g, j0, t0, t1);
+    }
+};
+
+template <class K> void advanceRow(const Grid& g, int j, int begin, int end)
 {
     if (begin >= end)
         return;
     if (g.spans[j].solid)
-        advanceRows<1, false>(g, j, begin, end, k);
+        K::template advance<1, false>(g, j, begin, end);
     else
-        advanceRows<1, true>(g, j, begin, end, k);
+        K::template advance<1, true>(g, j, begin, end);
 }
 
-constexpr int kBandRows = 4;
-
-// One band of kBandRows rows: a prologue row by row up to where every row's
-// span has begun, the wavefront while all rows are inside their spans, an
-// epilogue row by row. Each part keeps every read as in the plain sweep.
-void sweepBand(const Grid& g, int j0, const Constants& k)
+// One band of R rows: a prologue row by row up to where every row's span has
+// begun, the wavefront while all rows are inside their spans, an epilogue
+// row by row. Each part keeps every read as in the plain sweep.
+template <class K, int R> void sweepBand(const Grid& g, int j0)
 {
     int t0 = 0, t1 = 1 << 30;
     bool solid = true;
-    for (int r = 0; r < kBandRows; ++r) {
+    for (int r = 0; r < R; ++r) {
         const Span& s = g.spans[j0 + r];
         t0 = std::max(t0, s.begin + r);
         t1 = std::min(t1, s.end + r);
         solid = solid && s.solid;
     }
     if (t0 >= t1) {
-        for (int r = 0; r < kBandRows; ++r)
-            advanceRow(g, j0 + r, g.spans[j0 + r].begin, g.spans[j0 + r].end, k);
+        for (int r = 0; r < R; ++r)
+            advanceRow<K>(g, j0 + r, g.spans[j0 + r].begin, g.spans[j0 + r].end);
         return;
     }
-    for (int r = 0; r < kBandRows; ++r)
-        advanceRow(g, j0 + r, g.spans[j0 + r].begin, t0 - r, k);
+    for (int r = 0; r < R; ++r)
+        advanceRow<K>(g, j0 + r, g.spans[j0 + r].begin, t0 - r);
     if (solid)
-        advanceRows<kBandRows, false>(g, j0, t0, t1, k);
+        K::template advance<R, false>(g, j0, t0, t1);
     else
-        advanceRows<kBandRows, true>(g, j0, t0, t1, k);
-    for (int r = 0; r < kBandRows; ++r)
-        advanceRow(g, j0 + r, t1 - r, g.spans[j0 + r].end, k);
+        K::template advance<R, true>(g, j0, t0, t1);
+    for (int r = 0; r < R; ++r)
+        advanceRow<K>(g, j0 + r, t1 - r, g.spans[j0 + r].end);
 }
 
-// A sweep visits the rows in units: bands of kBandRows rows, then the
-// leftover rows one by one.
+// A sweep visits the rows in units: bands of the kernel's band height, then
+// the leftover rows in bands of half that height, and so on down to single
+// rows.
 struct Unit {
     int j0, rows;
 };
 
-std::vector<Unit> sweepUnits(const Grid& g)
+std::vector<Unit> sweepUnits(const Grid& g, int bandRows)
 {
     std::vector<Unit> units;
     int j = 1;
-    for (; j + kBandRows - 1 <= g.ch - 1; j += kBandRows)
-        units.push_back({ j, kBandRows });
-    for (; j <= g.ch - 1; ++j)
-        units.push_back({ j, 1 });
+    for (int rows = bandRows; rows >= 1; rows /= 2) {
+        for (; j + rows - 1 <= g.ch - 1; j += rows)
+            units.push_back({ j, rows });
+    }
     return units;
 }
 
-void sweepUnit(const Grid& g, const Unit& u, const Constants& k)
+template <class K> void sweepUnit(const Grid& g, const Unit& u)
 {
-    if (u.rows == kBandRows)
-        sweepBand(g, u.j0, k);
-    else
-        advanceRow(g, u.j0, g.spans[u.j0].begin, g.spans[u.j0].end, k);
+    switch (u.rows) {
+    case 8:
+        sweepBand<K, 8>(g, u.j0);
+        break;
+    case 4:
+        sweepBand<K, 4>(g, u.j0);
+        break;
+    case 2:
+        sweepBand<K, 2>(g, u.j0);
+        break;
+    default:
+        advanceRow<K>(g, u.j0, g.spans[u.j0].begin, g.spans[u.j0].end);
+        break;
+    }
 }
 
 constexpr int kSweepsInFlight = 10;
@@ -276,13 +349,13 @@ constexpr int kSweepsInFlight = 10;
 // earlier) and the unit below as sweep q - 1 left it (earlier in this step,
 // and sweep q reaches it only at the next step): the values of the plain
 // sweep-after-sweep order.
-void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count, const Constants& k)
+template <class K> void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count)
 {
     const int unitCount = static_cast<int>(units.size());
     for (int step = 0; step < unitCount + count - 1; ++step) {
         const int first = std::max(0, step - unitCount + 1), last = std::min(count - 1, step);
         for (int q = first; q <= last; ++q)
-            sweepUnit(g, units[step - q], k);
+            sweepUnit<K>(g, units[step - q]);
     }
 }
 
@@ -316,26 +389,40 @@ double meanResidual(const Grid& g)
     return sum / (3.0 * static_cast<double>(g.maskedCells));
 }
 
-int relax(const Grid& g, double tau)
+template <class K> int relaxWith(const Grid& g, double tau)
 {
     // With no masked cell a sweep changes nothing and the residual is
     // undefined, so the solve runs out its sweeps.
     if (g.maskedCells == 0)
         return kLastSweep + 1;
-    const Constants k;
-    const std::vector<Unit> units = sweepUnits(g);
+    const std::vector<Unit> units = sweepUnits(g, K::kBandRows);
     // Sweep 0, then groups of 50 sweeps, each followed by the residual test
     // (after sweeps 0, 50, 100, ..., 1000).
-    pipelinedSweeps(g, units, 1, k);
+    pipelinedSweeps<K>(g, units, 1);
     if (meanResidual(g) < tau)
         return 0;
     for (int last = kCheckEvery; last <= kLastSweep; last += kCheckEvery) {
         for (int done = 0; done < kCheckEvery; done += kSweepsInFlight)
-            pipelinedSweeps(g, units, std::min(kSweepsInFlight, kCheckEvery - done), k);
+            pipelinedSweeps<K>(g, units, std::min(kSweepsInFlight, kCheckEvery - done));
         if (meanResidual(g) < tau)
             return last;
     }
     return kLastSweep + 1;
+}
+
+q_PoissonVectorPath g_requestedPath = q_PoissonVectorPath::Automatic;
+
+bool avxSupported()
+{
+    static const bool supported = __builtin_cpu_supports("avx");
+    return supported;
+}
+
+int relax(const Grid& g, double tau)
+{
+    if (q_PoissonActiveVectorPath() == q_PoissonVectorPath::Avx)
+        return relaxWith<AvxKernel>(g, tau);
+    return relaxWith<Sse2Kernel>(g, tau);
 }
 
 void writeOutput(const Grid& g, const Clip& clip, FNImage& output, std::vector<double>* solution)
@@ -400,4 +487,18 @@ q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy
 size_t q_PoissonWorkCapacity()
 {
     return WorkBuffers::instance().capacity();
+}
+
+q_PoissonVectorPath q_PoissonSetVectorPath(q_PoissonVectorPath path)
+{
+    const q_PoissonVectorPath previous = g_requestedPath;
+    g_requestedPath = path;
+    return previous;
+}
+
+q_PoissonVectorPath q_PoissonActiveVectorPath()
+{
+    if (g_requestedPath == q_PoissonVectorPath::Sse2 || !avxSupported())
+        return q_PoissonVectorPath::Sse2;
+    return q_PoissonVectorPath::Avx;
 }
