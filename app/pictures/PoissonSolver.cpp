@@ -267,47 +267,63 @@ struct AvxKernel {
     }
 };
 
-template <class K> void advanceRow(const Grid& g, int j, int begin, int end)
-{
-    if (begin >= end)
-        return;
-    if (g.spans[j].solid)
-        K::template advance<1, false>(g, j, begin, end);
-    else
-        K::template advance<1, true>(g, j, begin, end);
-}
-
-// One band of R rows: a prologue row by row up to where every row's span has
-// begun, the wavefront while all rows are inside their spans, an epilogue
-// row by row. Each part keeps every read as in the plain sweep.
-template <class K, int R> void sweepBand(const Grid& g, int j0)
+// The cells [begin[r], end[r]) of the R rows j0 .. j0 + R - 1, visited in an
+// order equivalent to the plain row-by-row sweep: each cell after its north
+// and west neighbours and before its south and east ones. While every row is
+// inside its range the rows advance together in the wavefront; the triangles
+// before (prologue) and after (epilogue) are swept the same way, split into
+// an upper and a lower half (the upper half wholly first, as the plain sweep
+// does) until they are wavefronts again. `solid`: every cell in the ranges is
+// masked, so no blending is needed.
+template <class K, int R> void sweepRows(const Grid& g, int j0, const int* begin, const int* end, bool solid)
 {
     int t0 = 0, t1 = 1 << 30;
+    for (int r = 0; r < R; ++r) {
+        t0 = std::max(t0, begin[r] + r);
+        t1 = std::min(t1, end[r] + r);
+    }
+    if (t0 >= t1) {
+        if constexpr (R > 1) {
+            constexpr int upper = R / 2;
+            sweepRows<K, upper>(g, j0, begin, end, solid);
+            sweepRows<K, R - upper>(g, j0 + upper, begin + upper, end + upper, solid);
+        }
+        return;
+    }
+    if constexpr (R == 1) {
+        if (solid)
+            K::template advance<1, false>(g, j0, t0, t1);
+        else
+            K::template advance<1, true>(g, j0, t0, t1);
+    } else {
+        int cut[R];
+        for (int r = 0; r < R; ++r)
+            cut[r] = t0 - r;
+        sweepRows<K, R>(g, j0, begin, cut, solid);
+        if (solid)
+            K::template advance<R, false>(g, j0, t0, t1);
+        else
+            K::template advance<R, true>(g, j0, t0, t1);
+        for (int r = 0; r < R; ++r)
+            cut[r] = t1 - r;
+        sweepRows<K, R>(g, j0, cut, end, solid);
+    }
+}
+
+template <class K, int R> void sweepBand(const Grid& g, int j0)
+{
+    int begin[R], end[R];
     bool solid = true;
     for (int r = 0; r < R; ++r) {
         const Span& s = g.spans[j0 + r];
-        t0 = std::max(t0, s.begin + r);
-        t1 = std::min(t1, s.end + r);
+        begin[r] = s.begin, end[r] = s.end;
         solid = solid && s.solid;
     }
-    if (t0 >= t1) {
-        for (int r = 0; r < R; ++r)
-            advanceRow<K>(g, j0 + r, g.spans[j0 + r].begin, g.spans[j0 + r].end);
-        return;
-    }
-    for (int r = 0; r < R; ++r)
-        advanceRow<K>(g, j0 + r, g.spans[j0 + r].begin, t0 - r);
-    if (solid)
-        K::template advance<R, false>(g, j0, t0, t1);
-    else
-        K::template advance<R, true>(g, j0, t0, t1);
-    for (int r = 0; r < R; ++r)
-        advanceRow<K>(g, j0 + r, t1 - r, g.spans[j0 + r].end);
+    sweepRows<K, R>(g, j0, begin, end, solid);
 }
 
 // A sweep visits the rows in units: bands of the kernel's band height, then
-// the leftover rows in bands of half that height, and so on down to single
-// rows.
+// one band of the rows left over.
 struct Unit {
     int j0, rows;
 };
@@ -316,29 +332,20 @@ std::vector<Unit> sweepUnits(const Grid& g, int bandRows)
 {
     std::vector<Unit> units;
     int j = 1;
-    for (int rows = bandRows; rows >= 1; rows /= 2) {
-        for (; j + rows - 1 <= g.ch - 1; j += rows)
-            units.push_back({ j, rows });
-    }
+    for (; j + bandRows - 1 <= g.ch - 1; j += bandRows)
+        units.push_back({ j, bandRows });
+    if (j <= g.ch - 1)
+        units.push_back({ j, g.ch - j });
     return units;
 }
 
-template <class K> void sweepUnit(const Grid& g, const Unit& u)
+template <class K, int R = K::kBandRows> void sweepUnit(const Grid& g, const Unit& u)
 {
-    switch (u.rows) {
-    case 8:
-        sweepBand<K, 8>(g, u.j0);
-        break;
-    case 4:
-        sweepBand<K, 4>(g, u.j0);
-        break;
-    case 2:
-        sweepBand<K, 2>(g, u.j0);
-        break;
-    default:
-        advanceRow<K>(g, u.j0, g.spans[u.j0].begin, g.spans[u.j0].end);
-        break;
+    if constexpr (R > 1) {
+        if (u.rows < R)
+            return sweepUnit<K, R - 1>(g, u);
     }
+    sweepBand<K, R>(g, u.j0);
 }
 
 constexpr int kSweepsInFlight = 10;
