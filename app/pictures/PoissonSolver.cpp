@@ -249,10 +249,66 @@ __attribute__((target("avx"))) void advanceRowsAvx(const Grid& g, int j0, int t0
     }
 }
 
+// One wavefront step of the helix below: the R rows advance one cell each,
+// bottom up; lane `wrap` first moves to the start of its row in band j0.
+template <int R>
+__attribute__((target("avx"))) inline void helixStep(
+    const Grid& g, double* (&at)[R], __m256d (&w)[R], int wrap, int j0, int begin)
+{
+    const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
+#pragma GCC unroll 16
+    for (int r = R - 1; r >= 0; --r) {
+        if (r == wrap) {
+            at[r] = g.cell(begin, j0 + r);
+            w[r] = _mm256_load_pd(at[r] - 4);
+        }
+        double* c = at[r];
+        const __m256d n = r == 0 ? _mm256_load_pd(c - rs) : w[r - 1];
+        const __m256d a = relaxedAvx(
+            n, _mm256_load_pd(c + rs), w[r], _mm256_load_pd(c + 4), _mm256_load_pd(c + lo), _mm256_load_pd(c));
+        _mm256_store_pd(c, a);
+        w[r] = a;
+        at[r] = c + 4;
+    }
+}
+
+// Sweeps the bands of R rows starting at rows j0s[0 .. n) in that order, all
+// solid with the same cells [begin, end) in every row, as one continuous
+// wavefront: row r of a band starts its next band's row r the step after it
+// finishes, so between bands no lane waits and no triangle is swept row by
+// row. Needs end - begin >= R. Band b + 1 then reads band b's values as the
+// band-after-band order would, whether it lies directly above it (a later
+// sweep: b's top row is updated before b + 1's bottom row reads and then
+// overwrites the row above it, column by column) or directly below it (the
+// same sweep). Only the first band's prologue and the last band's epilogue
+// remain, swept by the caller.
+template <int R>
+__attribute__((target("avx"))) void helixAvx(const Grid& g, const int* j0s, int n, int begin, int end)
+{
+    const int width = end - begin;
+    double* at[R];
+    __m256d w[R];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+        at[r] = g.cell(begin + R - 1 - r, j0s[0] + r);
+        w[r] = _mm256_load_pd(at[r] - 4);
+    }
+    for (int b = 0; b < n; ++b) {
+        // Steps where lane k moves on to band b, then steps with every lane
+        // inside band b.
+        for (int k = b == 0 ? R - 1 : 0; k < R; ++k)
+            helixStep<R>(g, at, w, b == 0 ? -1 : k, j0s[b], begin);
+        for (int k = R; k < width; ++k)
+            helixStep<R>(g, at, w, -1, j0s[b], begin);
+    }
+}
+
 // A vector kernel: how many rows a band advances at once, and the advance of
 // R rows (R = 1: one plain row) over the wavefront steps [t0, t1).
 struct Sse2Kernel {
     static constexpr int kBandRows = 4;
+    static constexpr bool kHelix = false;
+    static void helix(const Grid&, const int*, int, int, int) { }
     template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
     {
         advanceRows<R, Blend>(g, j0, t0, t1, Constants {});
@@ -261,6 +317,11 @@ struct Sse2Kernel {
 
 struct AvxKernel {
     static constexpr int kBandRows = 8;
+    static constexpr bool kHelix = true;
+    static void helix(const Grid& g, const int* j0s, int n, int begin, int end)
+    {
+        helixAvx<kBandRows>(g, j0s, n, begin, end);
+    }
     template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
     {
         advanceRowsAvx<R, Blend>(g, j0, t0, t1);
@@ -323,19 +384,38 @@ template <class K, int R> void sweepBand(const Grid& g, int j0)
 }
 
 // A sweep visits the rows in units: bands of the kernel's band height, then
-// one band of the rows left over.
+// one band of the rows left over. Rows without masked cells above the first
+// and below the last row with some are left out: a sweep changes nothing
+// there. `uniform`: a full band whose rows are all solid with the same cells
+// as the first row with masked cells.
 struct Unit {
     int j0, rows;
+    bool uniform;
 };
 
 std::vector<Unit> sweepUnits(const Grid& g, int bandRows)
 {
+    const auto empty = [&](int j) { return g.spans[j].begin >= g.spans[j].end; };
+    int first = 1, last = g.ch - 1;
+    while (first <= last && empty(first))
+        ++first;
+    while (last >= first && empty(last))
+        --last;
+    const auto same = [&](int j0, int rows) {
+        const Span& s = g.spans[first];
+        for (int j = j0; j < j0 + rows; ++j) {
+            const Span& t = g.spans[j];
+            if (!t.solid || t.begin != s.begin || t.end != s.end)
+                return false;
+        }
+        return rows == bandRows && s.end - s.begin >= bandRows;
+    };
     std::vector<Unit> units;
-    int j = 1;
-    for (; j + bandRows - 1 <= g.ch - 1; j += bandRows)
-        units.push_back({ j, bandRows });
-    if (j <= g.ch - 1)
-        units.push_back({ j, g.ch - j });
+    int j = first;
+    for (; j + bandRows - 1 <= last; j += bandRows)
+        units.push_back({ j, bandRows, same(j, bandRows) });
+    if (j <= last)
+        units.push_back({ j, last + 1 - j, false });
     return units;
 }
 
@@ -346,6 +426,26 @@ template <class K, int R = K::kBandRows> void sweepUnit(const Grid& g, const Uni
             return sweepUnit<K, R - 1>(g, u);
     }
     sweepBand<K, R>(g, u.j0);
+}
+
+// A run of uniform units swept one after the other: the first band's
+// prologue triangle, the helix over all of them, the last band's epilogue.
+template <class K> void sweepRun(const Grid& g, const std::vector<int>& j0s)
+{
+    constexpr int R = K::kBandRows;
+    if (j0s.size() == 1) {
+        sweepBand<K, R>(g, j0s[0]);
+        return;
+    }
+    const Span& s = g.spans[j0s[0]];
+    int from[R], to[R];
+    for (int r = 0; r < R; ++r)
+        from[r] = s.begin, to[r] = s.begin + R - 1 - r;
+    sweepRows<K, R>(g, j0s[0], from, to, true);
+    K::helix(g, j0s.data(), static_cast<int>(j0s.size()), s.begin, s.end);
+    for (int r = 0; r < R; ++r)
+        from[r] = s.end - r, to[r] = s.end;
+    sweepRows<K, R>(g, j0s.back(), from, to, true);
 }
 
 constexpr int kSweepsInFlight = 10;
@@ -359,11 +459,26 @@ constexpr int kSweepsInFlight = 10;
 template <class K> void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count)
 {
     const int unitCount = static_cast<int>(units.size());
+    // Consecutive uniform units are gathered and swept as one run.
+    std::vector<int> run;
+    const auto flush = [&] {
+        if (!run.empty())
+            sweepRun<K>(g, run);
+        run.clear();
+    };
     for (int step = 0; step < unitCount + count - 1; ++step) {
         const int first = std::max(0, step - unitCount + 1), last = std::min(count - 1, step);
-        for (int q = first; q <= last; ++q)
-            sweepUnit<K>(g, units[step - q]);
+        for (int q = first; q <= last; ++q) {
+            const Unit& u = units[step - q];
+            if (K::kHelix && u.uniform) {
+                run.push_back(u.j0);
+                continue;
+            }
+            flush();
+            sweepUnit<K>(g, u);
+        }
     }
+    flush();
 }
 
 // Mean of |N + S + W + E - 4 v - l| over the masked visited cells and the
