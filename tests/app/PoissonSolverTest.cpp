@@ -153,6 +153,39 @@ TEST(PoissonSolver, FastMatchesReferenceOnEdgePlacements)
     }
 }
 
+TEST(PoissonSolver, FastMatchesReferenceOnTallUniformParts)
+{
+    // Parts whose rows all share the same masked cells: the fast solve runs
+    // many bands one after the other as one wavefront. Widths around the
+    // band height (8 and 9 solved columns, and 7, which is too narrow for
+    // that), heights that leave no rows, a few rows or a whole band over,
+    // and a ring that leaves empty rows above and below.
+    TestRandom random(31);
+    const int sizes[][2] = { { 9, 70 }, { 10, 67 }, { 8, 40 }, { 60, 45 }, { 33, 90 } };
+    for (const auto& size : sizes) {
+        for (const int pattern : { 0, 4 }) {
+            SolveCase c;
+            c.canvas = makeNoisyPicture(size[0] + 10, size[1] + 10, random, 25);
+            c.part = makeNoisyPicture(size[0], size[1], random, 25);
+            applyAlpha(*c.part, pattern, random);
+            c.ox = 4, c.oy = 3;
+            FNImage reference;
+            std::vector<double> b;
+            const q_PoissonResult rb = solveWith(false, c, reference, &b, 1e-6);
+            for (const q_PoissonVectorPath path : vectorPaths()) {
+                const UsePath use(path);
+                FNImage fast;
+                std::vector<double> a;
+                const q_PoissonResult ra = solveWith(true, c, fast, &a, 1e-6);
+                const int p = static_cast<int>(path);
+                EXPECT_EQ(ra.count, rb.count) << size[0] << "x" << size[1] << " path " << p;
+                EXPECT_TRUE(samePixels(fast, reference)) << size[0] << "x" << size[1] << " path " << p;
+                EXPECT_EQ(a, b) << size[0] << "x" << size[1] << " pattern " << pattern << " path " << p;
+            }
+        }
+    }
+}
+
 namespace {
 
 struct Solved {
