@@ -215,12 +215,12 @@ __attribute__((target("avx"))) inline __m256d relaxedAvx(
     __m256d n, __m256d s, __m256d w, __m256d e, __m256d l, __m256d v)
 {
     const __m256d sum = _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(n, s), w), e);
-    const __m256d scaled = _mm256_mul_pd(_mm256_mul_pd(_mm256_sub_pd(sum, l), _mm256_set1_pd(0.25)), _mm256_set1_pd(kRelax));
+    const __m256d scaled
+        = _mm256_mul_pd(_mm256_mul_pd(_mm256_sub_pd(sum, l), _mm256_set1_pd(0.25)), _mm256_set1_pd(kRelax));
     return _mm256_sub_pd(scaled, _mm256_mul_pd(v, _mm256_set1_pd(kOldWeight)));
 }
 
-template <int R, bool Blend>
-__attribute__((target("avx"))) void advanceRowsAvx(const Grid& g, int j0, int t0, int t1)
+template <int R, bool Blend> __attribute__((target("avx"))) void advanceRowsAvx(const Grid& g, int j0, int t0, int t1)
 {
     const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
     double* at[R];
@@ -282,8 +282,7 @@ __attribute__((target("avx"))) inline void helixStep(
 // overwrites the row above it, column by column) or directly below it (the
 // same sweep). Only the first band's prologue and the last band's epilogue
 // remain, swept by the caller.
-template <int R>
-__attribute__((target("avx"))) void helixAvx(const Grid& g, const int* j0s, int n, int begin, int end)
+template <int R> __attribute__((target("avx"))) void helixAvx(const Grid& g, const int* j0s, int n, int begin, int end)
 {
     const int width = end - begin;
     double* at[R];
