@@ -16,6 +16,8 @@
 // the new north value (row r - 1 reached that column one step earlier) and
 // the old south value (row r + 1 has not reached it), exactly as the plain
 // sweep, while the R updates of a step are independent of each other.
+// With AVX, consecutive bands of identical solid rows are chained into one
+// continuous wavefront (the helix below).
 #include "app/pictures/PoissonSolver.h"
 #include "app/pictures/PoissonGrid.h"
 
@@ -209,8 +211,9 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
 // The same advance on 256-bit vectors: one cell's four doubles in one
 // vector, so each operation of the update is one instruction instead of a
 // pair. Each lane still computes the same IEEE double operations in the same
-// order (add, multiply and subtract are exact-rounded per lane; no fused
-// multiply-add is formed), so the results are those of the SSE2 kernel.
+// order (add, multiply and subtract are exact-rounded per lane; the target is
+// plain AVX, so no fused multiply-add can be formed), so the results are
+// those of the SSE2 kernel.
 __attribute__((target("avx"))) inline __m256d relaxedAvx(
     __m256d n, __m256d s, __m256d w, __m256d e, __m256d l, __m256d v)
 {
@@ -275,13 +278,15 @@ __attribute__((target("avx"))) inline void helixStep(
 // Sweeps the bands of R rows starting at rows j0s[0 .. n) in that order, all
 // solid with the same cells [begin, end) in every row, as one continuous
 // wavefront: row r of a band starts its next band's row r the step after it
-// finishes, so between bands no lane waits and no triangle is swept row by
-// row. Needs end - begin >= R. Band b + 1 then reads band b's values as the
-// band-after-band order would, whether it lies directly above it (a later
-// sweep: b's top row is updated before b + 1's bottom row reads and then
-// overwrites the row above it, column by column) or directly below it (the
-// same sweep). Only the first band's prologue and the last band's epilogue
-// remain, swept by the caller.
+// finishes, so between bands no lane waits and no triangle is swept. Needs
+// end - begin >= R. Every read stays that of the band-after-band order when
+// band b + 1 lies directly above band b (the next sweep's band): b's top row
+// reads each cell of the row above before b + 1's bottom row updates it, and
+// that bottom row reads b's top row after b updated it. When b + 1 lies
+// directly below b (the same sweep), b + 1's top row trails b's bottom row by
+// end - begin - R + 1 >= 1 steps. Bands farther apart share no neighbours.
+// Only the first band's prologue and the last band's epilogue remain, swept
+// by the caller.
 template <int R> __attribute__((target("avx"))) void helixAvx(const Grid& g, const int* j0s, int n, int begin, int end)
 {
     const int width = end - begin;
