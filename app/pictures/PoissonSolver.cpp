@@ -2,24 +2,29 @@
 //
 // Layout: one grid of (cw + 2) x (ch + 2) cells, each cell four doubles
 // (channels 0, 1, 2 and a zero pad), so one cell is two SSE2 vectors and one
-// instruction pair updates all three channels. SSE2 computes every lane
-// exactly as the scalar instruction would, and each lane sees the same
-// operations in the same order as the reference, so results are identical.
+// instruction pair updates all three channels; where the processor has AVX
+// one 256-bit instruction does it. SSE2 and AVX compute every lane exactly as
+// the scalar instruction would (no fused multiply-add is formed), and each
+// lane sees the same operations in the same order as the reference, so
+// results are identical.
 //
 // Order: the plain sweep goes row by row, left to right, and each update
 // needs its west neighbour's new value, a chain of six dependent operations
-// per cell. The fast sweep advances R rows at once in a skewed wavefront:
+// per cell. The fast sweep advances R rows (4 with SSE2, 8 with AVX, whose
+// registers hold twice the cells) at once in a skewed wavefront:
 // at step t row r of the band updates column t - r. Row r then still reads
 // the new north value (row r - 1 reached that column one step earlier) and
 // the old south value (row r + 1 has not reached it), exactly as the plain
 // sweep, while the R updates of a step are independent of each other.
+// With AVX, consecutive bands of identical solid rows are chained into one
+// continuous wavefront (the helix below).
 #include "app/pictures/PoissonSolver.h"
 #include "app/pictures/PoissonGrid.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <emmintrin.h>
+#include <immintrin.h>
 #include <new>
 #include <ostream>
 #include <vector>
@@ -203,69 +208,248 @@ template <int R, bool Blend> void advanceRows(const Grid& g, int j0, int t0, int
     }
 }
 
-void advanceRow(const Grid& g, int j, int begin, int end, const Constants& k)
+// The same advance on 256-bit vectors: one cell's four doubles in one
+// vector, so each operation of the update is one instruction instead of a
+// pair. Each lane still computes the same IEEE double operations in the same
+// order (add, multiply and subtract are exact-rounded per lane; the target is
+// plain AVX, so no fused multiply-add can be formed), so the results are
+// those of the SSE2 kernel.
+__attribute__((target("avx"))) inline __m256d relaxedAvx(
+    __m256d n, __m256d s, __m256d w, __m256d e, __m256d l, __m256d v)
 {
-    if (begin >= end)
-        return;
-    if (g.spans[j].solid)
-        advanceRows<1, false>(g, j, begin, end, k);
-    else
-        advanceRows<1, true>(g, j, begin, end, k);
+    const __m256d sum = _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(n, s), w), e);
+    const __m256d scaled
+        = _mm256_mul_pd(_mm256_mul_pd(_mm256_sub_pd(sum, l), _mm256_set1_pd(0.25)), _mm256_set1_pd(kRelax));
+    return _mm256_sub_pd(scaled, _mm256_mul_pd(v, _mm256_set1_pd(kOldWeight)));
 }
 
-constexpr int kBandRows = 4;
-
-// One band of kBandRows rows: a prologue row by row up to where every row's
-// span has begun, the wavefront while all rows are inside their spans, an
-// epilogue row by row. Each part keeps every read as in the plain sweep.
-void sweepBand(const Grid& g, int j0, const Constants& k)
+template <int R, bool Blend> __attribute__((target("avx"))) void advanceRowsAvx(const Grid& g, int j0, int t0, int t1)
 {
-    int t0 = 0, t1 = 1 << 30;
-    bool solid = true;
-    for (int r = 0; r < kBandRows; ++r) {
-        const Span& s = g.spans[j0 + r];
-        t0 = std::max(t0, s.begin + r);
-        t1 = std::min(t1, s.end + r);
-        solid = solid && s.solid;
+    const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
+    double* at[R];
+    __m256d w[R];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+        at[r] = g.cell(t0 - r, j0 + r);
+        w[r] = _mm256_load_pd(at[r] - 4);
     }
-    if (t0 >= t1) {
-        for (int r = 0; r < kBandRows; ++r)
-            advanceRow(g, j0 + r, g.spans[j0 + r].begin, g.spans[j0 + r].end, k);
-        return;
+    for (int t = t0; t < t1; ++t) {
+#pragma GCC unroll 16
+        for (int r = R - 1; r >= 0; --r) {
+            double* c = at[r];
+            const __m256d n = r == 0 ? _mm256_load_pd(c - rs) : w[r - 1];
+            const __m256d v = _mm256_load_pd(c);
+            __m256d a = relaxedAvx(n, _mm256_load_pd(c + rs), w[r], _mm256_load_pd(c + 4), _mm256_load_pd(c + lo), v);
+            if (Blend) {
+                // Both mask lanes of the cell are equal: repeat them over four.
+                const __m256d m = _mm256_broadcast_pd(reinterpret_cast<const __m128d*>(g.maskOf(c)));
+                a = _mm256_blendv_pd(v, a, m);
+            }
+            _mm256_store_pd(c, a);
+            w[r] = a;
+            at[r] = c + 4;
+        }
     }
-    for (int r = 0; r < kBandRows; ++r)
-        advanceRow(g, j0 + r, g.spans[j0 + r].begin, t0 - r, k);
-    if (solid)
-        advanceRows<kBandRows, false>(g, j0, t0, t1, k);
-    else
-        advanceRows<kBandRows, true>(g, j0, t0, t1, k);
-    for (int r = 0; r < kBandRows; ++r)
-        advanceRow(g, j0 + r, t1 - r, g.spans[j0 + r].end, k);
 }
 
-// A sweep visits the rows in units: bands of kBandRows rows, then the
-// leftover rows one by one.
-struct Unit {
-    int j0, rows;
+// One wavefront step of the helix below: the R rows advance one cell each,
+// bottom up; lane `wrap` first moves to the start of its row in band j0.
+template <int R>
+__attribute__((target("avx"))) inline void helixStep(
+    const Grid& g, double* (&at)[R], __m256d (&w)[R], int wrap, int j0, int begin)
+{
+    const ptrdiff_t rs = g.rowDoubles, lo = g.lapOffset;
+#pragma GCC unroll 16
+    for (int r = R - 1; r >= 0; --r) {
+        if (r == wrap) {
+            at[r] = g.cell(begin, j0 + r);
+            w[r] = _mm256_load_pd(at[r] - 4);
+        }
+        double* c = at[r];
+        const __m256d n = r == 0 ? _mm256_load_pd(c - rs) : w[r - 1];
+        const __m256d a = relaxedAvx(
+            n, _mm256_load_pd(c + rs), w[r], _mm256_load_pd(c + 4), _mm256_load_pd(c + lo), _mm256_load_pd(c));
+        _mm256_store_pd(c, a);
+        w[r] = a;
+        at[r] = c + 4;
+    }
+}
+
+// Sweeps the bands of R rows starting at rows j0s[0 .. n) in that order, all
+// solid with the same cells [begin, end) in every row, as one continuous
+// wavefront: row r of a band starts its next band's row r the step after it
+// finishes, so between bands no lane waits and no triangle is swept. Needs
+// end - begin >= R. Every read stays that of the band-after-band order when
+// band b + 1 lies directly above band b (the next sweep's band): b's top row
+// reads each cell of the row above before b + 1's bottom row updates it, and
+// that bottom row reads b's top row after b updated it. When b + 1 lies
+// directly below b (the same sweep), b + 1's top row trails b's bottom row by
+// end - begin - R + 1 >= 1 steps. Bands farther apart share no neighbours.
+// Only the first band's prologue and the last band's epilogue remain, swept
+// by the caller.
+template <int R> __attribute__((target("avx"))) void helixAvx(const Grid& g, const int* j0s, int n, int begin, int end)
+{
+    const int width = end - begin;
+    double* at[R];
+    __m256d w[R];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+        at[r] = g.cell(begin + R - 1 - r, j0s[0] + r);
+        w[r] = _mm256_load_pd(at[r] - 4);
+    }
+    for (int b = 0; b < n; ++b) {
+        // Steps where lane k moves on to band b, then steps with every lane
+        // inside band b.
+        for (int k = b == 0 ? R - 1 : 0; k < R; ++k)
+            helixStep<R>(g, at, w, b == 0 ? -1 : k, j0s[b], begin);
+        for (int k = R; k < width; ++k)
+            helixStep<R>(g, at, w, -1, j0s[b], begin);
+    }
+}
+
+// A vector kernel: how many rows a band advances at once, and the advance of
+// R rows (R = 1: one plain row) over the wavefront steps [t0, t1).
+struct Sse2Kernel {
+    static constexpr int kBandRows = 4;
+    static constexpr bool kHelix = false;
+    static void helix(const Grid&, const int*, int, int, int) { }
+    template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
+    {
+        advanceRows<R, Blend>(g, j0, t0, t1, Constants {});
+    }
 };
 
-std::vector<Unit> sweepUnits(const Grid& g)
+struct AvxKernel {
+    static constexpr int kBandRows = 8;
+    static constexpr bool kHelix = true;
+    static void helix(const Grid& g, const int* j0s, int n, int begin, int end)
+    {
+        helixAvx<kBandRows>(g, j0s, n, begin, end);
+    }
+    template <int R, bool Blend> static void advance(const Grid& g, int j0, int t0, int t1)
+    {
+        advanceRowsAvx<R, Blend>(g, j0, t0, t1);
+    }
+};
+
+// The cells [begin[r], end[r]) of the R rows j0 .. j0 + R - 1, visited in an
+// order equivalent to the plain row-by-row sweep: each cell after its north
+// and west neighbours and before its south and east ones. While every row is
+// inside its range the rows advance together in the wavefront; the triangles
+// before (prologue) and after (epilogue) are swept the same way, split into
+// an upper and a lower half (the upper half wholly first, as the plain sweep
+// does) until they are wavefronts again. `solid`: every cell in the ranges is
+// masked, so no blending is needed.
+template <class K, int R> void sweepRows(const Grid& g, int j0, const int* begin, const int* end, bool solid)
 {
+    int t0 = 0, t1 = 1 << 30;
+    for (int r = 0; r < R; ++r) {
+        t0 = std::max(t0, begin[r] + r);
+        t1 = std::min(t1, end[r] + r);
+    }
+    if (t0 >= t1) {
+        if constexpr (R > 1) {
+            constexpr int upper = R / 2;
+            sweepRows<K, upper>(g, j0, begin, end, solid);
+            sweepRows<K, R - upper>(g, j0 + upper, begin + upper, end + upper, solid);
+        }
+        return;
+    }
+    if constexpr (R == 1) {
+        if (solid)
+            K::template advance<1, false>(g, j0, t0, t1);
+        else
+            K::template advance<1, true>(g, j0, t0, t1);
+    } else {
+        int cut[R];
+        for (int r = 0; r < R; ++r)
+            cut[r] = t0 - r;
+        sweepRows<K, R>(g, j0, begin, cut, solid);
+        if (solid)
+            K::template advance<R, false>(g, j0, t0, t1);
+        else
+            K::template advance<R, true>(g, j0, t0, t1);
+        for (int r = 0; r < R; ++r)
+            cut[r] = t1 - r;
+        sweepRows<K, R>(g, j0, cut, end, solid);
+    }
+}
+
+template <class K, int R> void sweepBand(const Grid& g, int j0)
+{
+    int begin[R], end[R];
+    bool solid = true;
+    for (int r = 0; r < R; ++r) {
+        const Span& s = g.spans[j0 + r];
+        begin[r] = s.begin, end[r] = s.end;
+        solid = solid && s.solid;
+    }
+    sweepRows<K, R>(g, j0, begin, end, solid);
+}
+
+// A sweep visits the rows in units: bands of the kernel's band height, then
+// one band of the rows left over. Rows without masked cells above the first
+// and below the last row with some are left out: a sweep changes nothing
+// there. `uniform`: a full band whose rows are all solid with the same cells
+// as the first row with masked cells.
+struct Unit {
+    int j0, rows;
+    bool uniform;
+};
+
+std::vector<Unit> sweepUnits(const Grid& g, int bandRows)
+{
+    const auto empty = [&](int j) { return g.spans[j].begin >= g.spans[j].end; };
+    int first = 1, last = g.ch - 1;
+    while (first <= last && empty(first))
+        ++first;
+    while (last >= first && empty(last))
+        --last;
+    const auto same = [&](int j0, int rows) {
+        const Span& s = g.spans[first];
+        for (int j = j0; j < j0 + rows; ++j) {
+            const Span& t = g.spans[j];
+            if (!t.solid || t.begin != s.begin || t.end != s.end)
+                return false;
+        }
+        return rows == bandRows && s.end - s.begin >= bandRows;
+    };
     std::vector<Unit> units;
-    int j = 1;
-    for (; j + kBandRows - 1 <= g.ch - 1; j += kBandRows)
-        units.push_back({ j, kBandRows });
-    for (; j <= g.ch - 1; ++j)
-        units.push_back({ j, 1 });
+    int j = first;
+    for (; j + bandRows - 1 <= last; j += bandRows)
+        units.push_back({ j, bandRows, same(j, bandRows) });
+    if (j <= last)
+        units.push_back({ j, last + 1 - j, false });
     return units;
 }
 
-void sweepUnit(const Grid& g, const Unit& u, const Constants& k)
+template <class K, int R = K::kBandRows> void sweepUnit(const Grid& g, const Unit& u)
 {
-    if (u.rows == kBandRows)
-        sweepBand(g, u.j0, k);
-    else
-        advanceRow(g, u.j0, g.spans[u.j0].begin, g.spans[u.j0].end, k);
+    if constexpr (R > 1) {
+        if (u.rows < R)
+            return sweepUnit<K, R - 1>(g, u);
+    }
+    sweepBand<K, R>(g, u.j0);
+}
+
+// A run of uniform units swept one after the other: the first band's
+// prologue triangle, the helix over all of them, the last band's epilogue.
+template <class K> void sweepRun(const Grid& g, const std::vector<int>& j0s)
+{
+    constexpr int R = K::kBandRows;
+    if (j0s.size() == 1) {
+        sweepBand<K, R>(g, j0s[0]);
+        return;
+    }
+    const Span& s = g.spans[j0s[0]];
+    int from[R], to[R];
+    for (int r = 0; r < R; ++r)
+        from[r] = s.begin, to[r] = s.begin + R - 1 - r;
+    sweepRows<K, R>(g, j0s[0], from, to, true);
+    K::helix(g, j0s.data(), static_cast<int>(j0s.size()), s.begin, s.end);
+    for (int r = 0; r < R; ++r)
+        from[r] = s.end - r, to[r] = s.end;
+    sweepRows<K, R>(g, j0s.back(), from, to, true);
 }
 
 constexpr int kSweepsInFlight = 10;
@@ -276,14 +460,29 @@ constexpr int kSweepsInFlight = 10;
 // earlier) and the unit below as sweep q - 1 left it (earlier in this step,
 // and sweep q reaches it only at the next step): the values of the plain
 // sweep-after-sweep order.
-void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count, const Constants& k)
+template <class K> void pipelinedSweeps(const Grid& g, const std::vector<Unit>& units, int count)
 {
     const int unitCount = static_cast<int>(units.size());
+    // Consecutive uniform units are gathered and swept as one run.
+    std::vector<int> run;
+    const auto flush = [&] {
+        if (!run.empty())
+            sweepRun<K>(g, run);
+        run.clear();
+    };
     for (int step = 0; step < unitCount + count - 1; ++step) {
         const int first = std::max(0, step - unitCount + 1), last = std::min(count - 1, step);
-        for (int q = first; q <= last; ++q)
-            sweepUnit(g, units[step - q], k);
+        for (int q = first; q <= last; ++q) {
+            const Unit& u = units[step - q];
+            if (K::kHelix && u.uniform) {
+                run.push_back(u.j0);
+                continue;
+            }
+            flush();
+            sweepUnit<K>(g, u);
+        }
     }
+    flush();
 }
 
 // Mean of |N + S + W + E - 4 v - l| over the masked visited cells and the
@@ -316,26 +515,40 @@ double meanResidual(const Grid& g)
     return sum / (3.0 * static_cast<double>(g.maskedCells));
 }
 
-int relax(const Grid& g, double tau)
+template <class K> int relaxWith(const Grid& g, double tau)
 {
     // With no masked cell a sweep changes nothing and the residual is
     // undefined, so the solve runs out its sweeps.
     if (g.maskedCells == 0)
         return kLastSweep + 1;
-    const Constants k;
-    const std::vector<Unit> units = sweepUnits(g);
+    const std::vector<Unit> units = sweepUnits(g, K::kBandRows);
     // Sweep 0, then groups of 50 sweeps, each followed by the residual test
     // (after sweeps 0, 50, 100, ..., 1000).
-    pipelinedSweeps(g, units, 1, k);
+    pipelinedSweeps<K>(g, units, 1);
     if (meanResidual(g) < tau)
         return 0;
     for (int last = kCheckEvery; last <= kLastSweep; last += kCheckEvery) {
         for (int done = 0; done < kCheckEvery; done += kSweepsInFlight)
-            pipelinedSweeps(g, units, std::min(kSweepsInFlight, kCheckEvery - done), k);
+            pipelinedSweeps<K>(g, units, std::min(kSweepsInFlight, kCheckEvery - done));
         if (meanResidual(g) < tau)
             return last;
     }
     return kLastSweep + 1;
+}
+
+q_PoissonVectorPath g_requestedPath = q_PoissonVectorPath::Automatic;
+
+bool avxSupported()
+{
+    static const bool supported = __builtin_cpu_supports("avx");
+    return supported;
+}
+
+int relax(const Grid& g, double tau)
+{
+    if (q_PoissonActiveVectorPath() == q_PoissonVectorPath::Avx)
+        return relaxWith<AvxKernel>(g, tau);
+    return relaxWith<Sse2Kernel>(g, tau);
 }
 
 void writeOutput(const Grid& g, const Clip& clip, FNImage& output, std::vector<double>* solution)
@@ -400,4 +613,18 @@ q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy
 size_t q_PoissonWorkCapacity()
 {
     return WorkBuffers::instance().capacity();
+}
+
+q_PoissonVectorPath q_PoissonSetVectorPath(q_PoissonVectorPath path)
+{
+    const q_PoissonVectorPath previous = g_requestedPath;
+    g_requestedPath = path;
+    return previous;
+}
+
+q_PoissonVectorPath q_PoissonActiveVectorPath()
+{
+    if (g_requestedPath == q_PoissonVectorPath::Sse2 || !avxSupported())
+        return q_PoissonVectorPath::Sse2;
+    return q_PoissonVectorPath::Avx;
 }

@@ -36,7 +36,7 @@ q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy
     const FNImage& part, FNImage& output, double tau, std::ostream& log);
 
 // The fast solve, without the log: three channels of a cell updated by one
-// pair of vector instructions, the rows advanced in a skewed wavefront so
+// pair of SSE2 instructions or one AVX instruction, the rows advanced in a skewed wavefront so
 // that neighbouring rows' updates overlap, unmasked runs skipped. Every value
 // each update reads is the one the plain row-by-row sweep would read, so the
 // output and the count are those of q_PoissonSolveReference, byte for byte.
@@ -57,3 +57,13 @@ q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int o
 // The first call (of this or of a solve) allocates them, so the editor calls
 // it once at start-up; they are freed when the process ends.
 size_t q_PoissonWorkCapacity();
+
+// The vector instructions of the fast solve. Automatic picks 256-bit AVX when
+// the processor has it, else SSE2; both give the same bits. Tests set a path
+// to check each one; the setting is process-wide like the work buffers.
+enum class q_PoissonVectorPath { Automatic, Sse2, Avx };
+// Requests a path (Avx falls back to SSE2 where the processor lacks AVX) and
+// returns the previous request.
+q_PoissonVectorPath q_PoissonSetVectorPath(q_PoissonVectorPath path);
+// The path the next fast solve takes: Sse2 or Avx.
+q_PoissonVectorPath q_PoissonActiveVectorPath();
