@@ -79,7 +79,7 @@ TEST(ItemText, TextPixelsAreHitAndDrawn)
     item.textImageX = 2;
     item.textImageY = 3;
     scene.AddItem(&item);
-    int inkX, inkY, clearX, clearY;
+    int inkX = 0, inkY = 0, clearX = 0, clearY = 0;
     ASSERT_TRUE(findPixels(*item.textImage, inkX, inkY, clearX, clearY));
     const double screenInkX = 10 + 2 + inkX + 0.5, screenInkY = 5 + 3 + inkY + 0.5;
     auto hits = scene.HitTest(screenInkX, screenInkY);
