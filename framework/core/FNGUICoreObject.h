@@ -2,6 +2,7 @@
 
 #include "imaging/FNString.h"
 
+#include <cstddef>
 #include <type_traits>
 
 // FNGUICoreObject: common base of every framework object (engines, stages,
@@ -12,6 +13,14 @@ class FNGUICoreObject {
 public:
     FNGUICoreObject();
     virtual ~FNGUICoreObject();
+
+    // Deleting a framework object runs its destructor at once; its memory is
+    // released at the end of an engine step while deferred freeing is on
+    // (FNDeferredFree.h).
+    static void* operator new(size_t size);
+    static void* operator new[](size_t size);
+    static void operator delete(void* memory);
+    static void operator delete[](void* memory);
 
     FNString className;
 };
