@@ -15,6 +15,9 @@ namespace {
 std::vector<FNEventConnector*> receivers(const FNEventState& event)
 {
     std::vector<FNEventConnector*> out;
+    // An object deleted after its event was queued gets nothing.
+    if ((event.item && !FNIsLiveObject(event.item)) || (event.stage && !FNIsLiveObject(event.stage)))
+        return out;
     if (event.item) {
         if (!event.item->IsEnabled())
             return out;

@@ -66,7 +66,8 @@ bool FNEngine::SampleInput()
         platform->ReleaseCapture();
 
     // 5. What is hovered (or captured while a button is held).
-    current.hoverStage = under ? under : (current.buttons ? previous.hoverStage : nullptr);
+    FNStageBase* captured = FNIsLiveObject(previous.hoverStage) ? previous.hoverStage : nullptr;
+    current.hoverStage = under ? under : (current.buttons ? captured : nullptr);
     if (FNStageBase* stage = current.hoverStage) {
         int x = pointer.screenX, y = pointer.screenY;
         platform->ScreenToClient(WindowOf(stage), x, y);
@@ -75,8 +76,11 @@ bool FNEngine::SampleInput()
         if (FN2DScene* scene = StageDriver().Scene(stage)) {
             current.hoverKind = FNHover2D;
             FN2DItemBase* item = nullptr;
-            if (current.buttons)
-                item = previous.hoverItem;
+            // A held button keeps the item it was pressed on; the press
+            // itself goes to the item under the pointer now, even when the
+            // pointer arrived there in this same step.
+            if (current.buttons && previous.buttons)
+                item = FNIsLiveObject(previous.hoverItem) ? previous.hoverItem : nullptr;
             else if (std::vector<FN2DItemBase*> hits = scene->HitTest(x, y); !hits.empty())
                 item = hits.front();
             current.hoverItem = item;
