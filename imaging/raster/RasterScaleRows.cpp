@@ -130,6 +130,10 @@ namespace {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(cache + x + 2),
                 _mm256_packs_epi32(_mm256_srli_epi32(blended23, 8), _mm256_and_si256(blended23, low8)));
         }
+        // Clean upper halves before the SSE2 code: left dirty, every later
+        // legacy SSE instruction pays for a merge (the compiler does not
+        // insert this before a tail call).
+        _mm256_zeroupper();
         blendRowsTail(top, bottom, _mm_set1_epi32(weightPair), x, last, cache);
     }
 
@@ -185,6 +189,7 @@ namespace {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
                 _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1)));
         }
+        _mm256_zeroupper(); // as in blendRowsAvx2
         drawNormalRowSse2(cache, index + i, weights + i, dst + i, count - i, opacity);
     }
 
