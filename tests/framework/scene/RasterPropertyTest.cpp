@@ -189,6 +189,47 @@ TEST(RasterProperty, ScaledPicturesEqualPerPixelReference)
     atEveryVectorLevel([] { EXPECT_GT(compareWithReference(4000, true), 1000); });
 }
 
+// A large picture scaled 1.5 (and mirrored) across a wide buffer: long runs of
+// the vector loops, source columns far from the start, partial opacity and
+// every blend mode, against the reference at every level.
+TEST(RasterProperty, WideScaledDrawsEqualPerPixelReference)
+{
+    Generator g;
+    FNImage picture(300, 40);
+    g.fill(picture);
+    const int width = 420, height = 24;
+    std::vector<uint32_t> backdrop(width * height);
+    for (uint32_t& pixel : backdrop)
+        pixel = g.pixel();
+    atEveryVectorLevel([&] {
+        for (int variant = 0; variant < 24; ++variant) {
+            FNRasterJob job;
+            std::vector<uint32_t> actual = backdrop, expected = backdrop;
+            job.pixels = actual.data();
+            job.width = job.rowLength = width;
+            job.right = width;
+            job.height = job.bottom = height;
+            job.image = &picture;
+            job.lastX = 299;
+            job.lastY = 39;
+            const bool mirrored = variant & 1;
+            job.a = mirrored ? -2730 : 2730; // 1 / 1.5 in fixed point
+            job.e = 2730;
+            job.c = mirrored ? 299 * int64_t(4096) - 1000 : 1000;
+            job.f = 5000 + 397 * variant;
+            job.sampling = 1 + (variant >> 1 & 1);
+            job.blendMode = variant % 9;
+            job.opacity = variant < 12 ? 255 : 131;
+            job.scaleX = job.scaleY = 1.5;
+            FNRasterDraw(job);
+            job.pixels = expected.data();
+            RasterReference::draw(job);
+            EXPECT_NE(actual, backdrop);
+            ASSERT_EQ(actual, expected) << "variant " << variant << " vector level " << FNRasterVectorLevel();
+        }
+    });
+}
+
 TEST(RasterProperty, VectorLevelNeverExceedsTheProcessor)
 {
     const int widest = FNRasterSetVectorLevel(7);
