@@ -8,6 +8,7 @@
 #include "framework/scene/FN2DScene.h"
 #include "framework/stage/FNStageBase.h"
 #include "imaging/FNImage.h"
+#include "imaging/raster/FNRaster.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,6 +78,22 @@ void BM_Raster_Multiply(benchmark::State& state)
     drawItem(state, 1.5, 0, 1, 2);
 }
 
+// The scaled workloads on the SSE2 loops, for machines without AVX2.
+void drawItemSse2(benchmark::State& state, int sampling)
+{
+    const int widest = FNRasterSetVectorLevel(0);
+    drawItem(state, 1.5, 0, sampling, 0);
+    FNRasterSetVectorLevel(widest);
+}
+void BM_Raster_scale1_5_sse2(benchmark::State& state)
+{
+    drawItemSse2(state, 1);
+}
+void BM_Raster_sharp_scale1_5_sse2(benchmark::State& state)
+{
+    drawItemSse2(state, 2);
+}
+
 // ---- Editor-shaped frame ----------------------------------------------------------
 
 struct EditorFrame {
@@ -137,6 +154,8 @@ BENCHMARK(W3_raster_scale1_5_rot30)->Unit(benchmark::kMillisecond);
 BENCHMARK(W3_raster_sharp_scale1_5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Raster_Nearest_identity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Raster_Multiply)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_scale1_5_sse2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_sharp_scale1_5_sse2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SceneRender_editor_frame)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

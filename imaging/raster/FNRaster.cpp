@@ -3,6 +3,7 @@
 #include "imaging/FNImage.h"
 #include "imaging/raster/RasterBlend.h"
 #include "imaging/raster/RasterFilter.h"
+#include "imaging/raster/RasterScaleRows.h"
 
 #include <algorithm>
 #include <array>
@@ -131,6 +132,59 @@ void drawNearestRowNormal(
 }
 #endif
 
+#if defined(__SSE2__)
+// Columns of a scaled but unrotated, unsheared picture (b = d = 0): u depends
+// on the column only, so the source index and horizontal weight pair of every
+// interior column [first, first + count) are worked out once per draw.
+struct ScaledColumns {
+    int64_t first = 0;
+    std::vector<int32_t> index;
+    std::vector<uint32_t> weights;
+};
+
+template <class Filter> void prepareColumns(const Setup& s, const Filter& filter, ScaledColumns& columns)
+{
+    int64_t first = s.left, end = s.right;
+    cutSpan(s.c, s.a, 0, s.uInner, first, end);
+    columns.first = first;
+    if (first >= end)
+        return;
+    columns.index.resize(static_cast<size_t>(end - first));
+    columns.weights.resize(columns.index.size());
+    for (int64_t x = first; x < end; ++x) {
+        const int64_t u = s.c + s.a * x;
+        const uint32_t fx = filter.fractionX(u);
+        columns.index[x - first] = static_cast<int32_t>(u >> FNRasterShift);
+        columns.weights[x - first] = fx << 16 | (4096 - fx);
+    }
+}
+
+// The interior [i0, i1) of one row of a scaled picture: blend the two source
+// rows once per source column, then take every pixel's horizontal step.
+template <class Mode, class Filter>
+void drawScaledInterior(const Filter& filter, const ScaledColumns& columns, FNRasterFilter::BlendedColumn* cache,
+    int64_t v, uint32_t* row, int64_t i0, int64_t i1, int opacity)
+{
+    const int32_t* index = columns.index.data() + (i0 - columns.first);
+    const uint32_t* weights = columns.weights.data() + (i0 - columns.first);
+    const int64_t count = i1 - i0;
+    const int64_t first = std::min(index[0], index[count - 1]);
+    const int64_t last = std::max(index[0], index[count - 1]) + 1;
+    const uint32_t* top = filter.picture.pixels + (v >> FNRasterShift) * filter.picture.width;
+    FNRasterScaleRows::blendRows(top, top + filter.picture.width, filter.fractionY(v), first, last, cache);
+    uint32_t* dst = row + i0;
+    if constexpr (std::is_same<Mode, FNRasterBlend::Normal>::value) {
+        FNRasterScaleRows::drawNormalRow(cache, index, weights, dst, count, opacity);
+    } else {
+        for (int64_t i = 0; i < count; ++i) {
+            uint32_t sampled;
+            if (Filter::sampleBlendedColumns(weights[i], cache + index[i], sampled))
+                dst[i] = FNRasterBlend::cover<Mode>(dst[i], sampled, opacity);
+        }
+    }
+}
+#endif
+
 // Draws every row of the update rectangle: cut the row to the visible region
 // (and, clipped, to every clipping rectangle), then run the pixel loop over the
 // remaining columns; with a bilinear filter the columns whose four neighbours
@@ -143,6 +197,11 @@ template <bool Clipped, class Filter, class Mode> void drawRows(const Setup& s, 
     if constexpr (Filter::HasInterior) {
         if (s.d == 0)
             cache.resize(static_cast<size_t>(s.uInner / FNRasterOne + 2));
+    }
+    ScaledColumns columns;
+    if constexpr (Filter::HasInterior) {
+        if (s.d == 0 && s.b == 0)
+            prepareColumns(s, filter, columns);
     }
 #endif
     for (int64_t y = s.top; y < s.bottom; ++y) {
@@ -187,7 +246,9 @@ template <bool Clipped, class Filter, class Mode> void drawRows(const Setup& s, 
             }
             run(Edge {}, x0, i0);
 #if defined(__SSE2__)
-            if (s.d == 0) {
+            if (s.d == 0 && s.b == 0) {
+                drawScaledInterior<Mode>(filter, columns, cache.data(), vRow, row, i0, i1, s.opacity);
+            } else if (s.d == 0) {
                 const int64_t uFirst = uRow + s.a * i0, uLast = uRow + s.a * (i1 - 1);
                 const int64_t first = std::min(uFirst, uLast) >> FNRasterShift;
                 const int64_t last = (std::max(uFirst, uLast) >> FNRasterShift) + 1;

@@ -88,3 +88,10 @@ int64_t FNRasterFixed(double value);
 // below T = 4096 - 4096/|scale| and then rises linearly to 4096, so that a
 // magnified picture shows flat source pixels with a one-pixel transition.
 void FNRasterSharpRamp(double scale, int* table4096);
+
+// The widest instruction set the row loops may use: 0 the SSE2 baseline, 1
+// AVX2. The level in effect never exceeds what the processor supports; every
+// level draws the same bytes. Returns the level now in effect. Tests lower it
+// to run each version of the loops.
+int FNRasterSetVectorLevel(int level);
+int FNRasterVectorLevel();

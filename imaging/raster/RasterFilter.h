@@ -185,7 +185,14 @@ template <bool Sharp> struct Bilinear {
     FN_RASTER_INLINE bool sampleBlendedRow(int64_t u, const BlendedColumn* cache, uint32_t& out) const
     {
         const uint32_t fx = fractionX(u);
-        const __m128i weightsX = _mm_set1_epi32(static_cast<int>(fx << 16 | (4096 - fx)));
+        return sampleBlendedColumns(fx << 16 | (4096 - fx), cache, out);
+    }
+
+    // One pixel from blended columns cache[0] and cache[1] with the horizontal
+    // weight pair fx << 16 | (4096 - fx).
+    static FN_RASTER_INLINE bool sampleBlendedColumns(uint32_t weights, const BlendedColumn* cache, uint32_t& out)
+    {
+        const __m128i weightsX = _mm_set1_epi32(static_cast<int>(weights));
         const __m128i left = cache[0].words, right = cache[1].words;
         const __m128i high = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), weightsX);
         const __m128i low = _mm_madd_epi16(_mm_unpackhi_epi16(left, right), weightsX);

@@ -75,9 +75,14 @@ struct Case {
     FNRasterJob job;
 };
 
-void makeCase(Generator& g, Case& c, uint32_t* pixels)
+// Scaled cases keep the picture unrotated and unsheared (b = d = 0) and make
+// it wide enough for the vector loops' full steps and their remainders.
+void makeCase(Generator& g, Case& c, uint32_t* pixels, bool scaled = false)
 {
-    c.picture.resize(g.range(1, 12), g.range(1, 12));
+    if (scaled)
+        c.picture.resize(g.range(1, 40), g.range(1, 12));
+    else
+        c.picture.resize(g.range(1, 12), g.range(1, 12));
     g.fill(c.picture);
     FNRasterJob& job = c.job;
     job = FNRasterJob();
@@ -101,11 +106,18 @@ void makeCase(Generator& g, Case& c, uint32_t* pixels)
     job.b = g.step();
     job.d = g.step();
     job.e = g.step();
+    if (scaled) {
+        job.b = job.d = 0;
+        while (job.a == 0)
+            job.a = g.step();
+    }
     g.aim(job.c, job.a, job.b, (job.offsetX + c.picture.width / 2) * int64_t(4096));
     g.aim(job.f, job.d, job.e, (job.offsetY + c.picture.height / 2) * int64_t(4096));
     job.opacity = g.chance(10) ? g.range(0, 2) : g.chance(30) ? 255 : g.range(1, 255);
     job.blendMode = g.range(-1, 9);
-    job.sampling = g.chance(5) ? 3 : g.range(0, 2);
+    job.sampling = scaled ? g.range(1, 2) : g.chance(5) ? 3 : g.range(0, 2);
+    if (scaled && g.chance(70))
+        job.blendMode = 0;
     job.scaleX = g.chance(10) ? 0.005 : (g.range(1, 600) / 100.0) * (g.chance(20) ? -1 : 1);
     job.scaleY = g.range(1, 600) / 100.0;
     c.clips.clear();
@@ -124,28 +136,108 @@ void makeCase(Generator& g, Case& c, uint32_t* pixels)
     job.clipCount = clipCount;
 }
 
-TEST(RasterProperty, SpanCutDrawingEqualsPerPixelReference)
+// Draws `iterations` random cases with the rasteriser and the reference and
+// returns how many changed the buffer.
+int compareWithReference(int iterations, bool scaled)
 {
     Generator g;
     Case c;
     std::vector<uint32_t> actual(BufferWidth * BufferHeight), expected(actual.size());
     int drawn = 0;
-    for (int iteration = 0; iteration < 10000; ++iteration) {
+    for (int iteration = 0; iteration < iterations; ++iteration) {
         for (size_t i = 0; i < actual.size(); ++i)
             actual[i] = expected[i] = g.pixel();
         const std::vector<uint32_t> before = actual;
-        makeCase(g, c, actual.data());
+        makeCase(g, c, actual.data(), scaled);
         FNRasterDraw(c.job);
         c.job.pixels = expected.data();
         RasterReference::draw(c.job);
         drawn += actual != before;
-        ASSERT_EQ(actual, expected) << "iteration " << iteration << " sampling " << c.job.sampling << " mode "
+        EXPECT_EQ(actual, expected) << "iteration " << iteration << " sampling " << c.job.sampling << " mode "
                                     << c.job.blendMode << " steps " << c.job.a << "," << c.job.b << "," << c.job.d
-                                    << "," << c.job.e << " clips " << c.job.clipCount;
+                                    << "," << c.job.e << " clips " << c.job.clipCount << " vector level "
+                                    << FNRasterVectorLevel();
+        if (actual != expected)
+            break;
     }
-    // The generator must actually put pictures on screen, or the comparison
-    // proves nothing.
-    EXPECT_GT(drawn, 2500);
+    return drawn;
+}
+
+// Runs the body at every vector level the processor has, then restores the
+// widest.
+template <class Body> void atEveryVectorLevel(Body body)
+{
+    const int widest = FNRasterSetVectorLevel(1);
+    for (int level = 0; level <= widest; ++level) {
+        ASSERT_EQ(FNRasterSetVectorLevel(level), level);
+        body();
+    }
+    FNRasterSetVectorLevel(widest);
+}
+
+TEST(RasterProperty, SpanCutDrawingEqualsPerPixelReference)
+{
+    atEveryVectorLevel([] {
+        // The generator must actually put pictures on screen, or the
+        // comparison proves nothing.
+        EXPECT_GT(compareWithReference(10000, false), 2500);
+    });
+}
+
+TEST(RasterProperty, ScaledPicturesEqualPerPixelReference)
+{
+    atEveryVectorLevel([] { EXPECT_GT(compareWithReference(4000, true), 1000); });
+}
+
+// A large picture scaled 1.5 (and mirrored) across a wide buffer: long runs of
+// the vector loops, source columns far from the start, partial opacity and
+// every blend mode, against the reference at every level.
+TEST(RasterProperty, WideScaledDrawsEqualPerPixelReference)
+{
+    Generator g;
+    FNImage picture(300, 40);
+    g.fill(picture);
+    const int width = 420, height = 24;
+    std::vector<uint32_t> backdrop(width * height);
+    for (uint32_t& pixel : backdrop)
+        pixel = g.pixel();
+    atEveryVectorLevel([&] {
+        for (int variant = 0; variant < 24; ++variant) {
+            FNRasterJob job;
+            std::vector<uint32_t> actual = backdrop, expected = backdrop;
+            job.pixels = actual.data();
+            job.width = job.rowLength = width;
+            job.right = width;
+            job.height = job.bottom = height;
+            job.image = &picture;
+            job.lastX = 299;
+            job.lastY = 39;
+            const bool mirrored = variant & 1;
+            job.a = mirrored ? -2730 : 2730; // 1 / 1.5 in fixed point
+            job.e = 2730;
+            job.c = mirrored ? 299 * int64_t(4096) - 1000 : 1000;
+            job.f = 5000 + 397 * variant;
+            job.sampling = 1 + (variant >> 1 & 1);
+            job.blendMode = variant % 9;
+            job.opacity = variant < 12 ? 255 : 131;
+            job.scaleX = job.scaleY = 1.5;
+            FNRasterDraw(job);
+            job.pixels = expected.data();
+            RasterReference::draw(job);
+            EXPECT_NE(actual, backdrop);
+            ASSERT_EQ(actual, expected) << "variant " << variant << " vector level " << FNRasterVectorLevel();
+        }
+    });
+}
+
+TEST(RasterProperty, VectorLevelNeverExceedsTheProcessor)
+{
+    const int widest = FNRasterSetVectorLevel(7);
+    EXPECT_GE(widest, 0);
+    EXPECT_LE(widest, 1);
+    EXPECT_EQ(FNRasterSetVectorLevel(-3), 0);
+    EXPECT_EQ(FNRasterVectorLevel(), 0);
+    EXPECT_EQ(FNRasterSetVectorLevel(1), widest);
 }
 
 } // namespace
