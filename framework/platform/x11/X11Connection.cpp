@@ -56,6 +56,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cassert>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -1249,6 +1250,21 @@ void X11Connection::HandleDrop(const XSelectionEvent& event, FNPlatformListener&
 
 } // namespace
 
+// A busy server can turn a connection away for a moment (its listen queue
+// full); a few quick retries tell that apart from a display that is not
+// there at all.
+static Display* openDisplay(const char* name)
+{
+    for (int attempt = 0;; ++attempt) {
+        errno = 0;
+        if (Display* display = XOpenDisplay(name))
+            return display;
+        if (attempt == 4)
+            return nullptr;
+        usleep(20000);
+    }
+}
+
 void FNX11UseSharedMemory(bool use)
 {
     g_useSharedMemory = use;
@@ -1259,13 +1275,16 @@ std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& fa
     failure.clear();
     installErrorHandler();
     // One connection for the engine thread, one for every other thread.
-    Display* engine = XOpenDisplay(nullptr);
-    Display* client = engine ? XOpenDisplay(DisplayString(engine)) : nullptr;
+    Display* engine = openDisplay(nullptr);
+    Display* client = engine ? openDisplay(DisplayString(engine)) : nullptr;
     if (!client) {
+        const int error = errno;
         if (engine)
             XCloseDisplay(engine);
         const char* name = std::getenv("DISPLAY");
         failure = std::string("cannot open the X display \"") + (name ? name : "") + "\"";
+        if (error)
+            failure += std::string(" (") + std::strerror(error) + ")";
         return nullptr;
     }
     return std::make_unique<X11Connection>(engine, client);
