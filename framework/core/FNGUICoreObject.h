@@ -2,6 +2,7 @@
 
 #include "imaging/FNString.h"
 
+#include <cstddef>
 #include <type_traits>
 
 // FNGUICoreObject: common base of every framework object (engines, stages,
@@ -11,10 +12,28 @@
 class FNGUICoreObject {
 public:
     FNGUICoreObject();
+    FNGUICoreObject(const FNGUICoreObject& other);
+    FNGUICoreObject& operator=(const FNGUICoreObject& other) = default;
     virtual ~FNGUICoreObject();
+
+    // Deleting a framework object runs its destructor at once; its memory is
+    // released at the end of an engine step while deferred freeing is on
+    // (FNDeferredFree.h).
+    static void* operator new(size_t size);
+    static void* operator new[](size_t size);
+    static void operator delete(void* memory);
+    static void operator delete[](void* memory);
 
     FNString className;
 };
+
+// True from the construction of a framework object at this address until its
+// destruction. The engine asks before it follows a pointer it kept from an
+// earlier step (a queued event's item or stage, a captured item), since the
+// object may have been deleted meanwhile; its memory is then still reserved
+// (deferred freeing), so the address cannot belong to a newer object yet.
+// Thread: any; guarded by the framework lock.
+bool FNIsLiveObject(const void* object);
 
 // Sets className from the class identifier of the member function it is used
 // in. The static_assert refuses a name that is not the class of `this`, so the

@@ -1,8 +1,27 @@
 #include "framework/engine/FNEngine.h"
 
+#include "framework/animation/FNAnimation.h"
+#include "framework/core/FNDeferredFree.h"
 #include "framework/core/FNFrameworkLock.h"
+#include "framework/events/FNEventCode.h"
+#include "framework/platform/FNOutOfMemory.h"
+#include "framework/platform/FNProgramDirectory.h"
+#include "framework/scene/FN2DScene.h"
+#include "framework/stage/FNStageBase.h"
+#include "imaging/text/Utf8.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
 
 namespace {
+
+// Set on a message posted by SendToThread; the engine thread counts it.
+constexpr int sentFlag = 0x40000000;
+// Engine-internal: dispatch waiting window-system events, then acknowledge.
+constexpr int syncMessage = 2059;
 
 FNEngine*& currentEngine()
 {
@@ -10,34 +29,572 @@ FNEngine*& currentEngine()
     return engine;
 }
 
+// The main stage the last FNEngineStep saw, to notice a change.
+FNStageBase*& seenMainStage()
+{
+    static FNStageBase* stage = nullptr;
+    return stage;
+}
+
+thread_local FNEngine* t_threadEngine = nullptr;
+
+FNStageDriver*& stageDriver()
+{
+    static FNStageDriver neutral;
+    static FNStageDriver* driver = &neutral;
+    return driver;
+}
+
+struct ProcessEngineHolder {
+    std::unique_ptr<FNEngine> engine;
+    bool made = false;
+};
+
+ProcessEngineHolder& processHolder()
+{
+    static ProcessEngineHolder holder;
+    return holder;
+}
+
+void sleepOneMillisecond()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+FNEventState windowEvent(int code, FNStageBase* stage)
+{
+    FNEventState event;
+    event.code = code;
+    event.stage = stage;
+    return event;
+}
+
 } // namespace
+
+// ---- The engine thread's window procedure ----------------------------------------
+//
+// Records raw input for the next step and queues window-level events; every
+// call then goes on to the stage driver for window-specific work.
+class FNEngine::Listener final : public FNPlatformListener {
+public:
+    explicit Listener(FNEngine& engine)
+        : m_engine(engine)
+    {
+    }
+
+    FNStageDriver& Driver() { return FNEngine::StageDriver(); }
+
+    void OnPaint(FNWindowId w, const FNPlatformRect& area) override { Driver().OnPaint(w, area); }
+    void OnMoved(FNWindowId w, int x, int y) override { Driver().OnMoved(w, x, y); }
+    void OnResized(FNWindowId w, int width, int height) override { Driver().OnResized(w, width, height); }
+    void OnShown(FNWindowId w, bool shown) override { Driver().OnShown(w, shown); }
+    void OnFocus(FNWindowId w, bool focused) override { Driver().OnFocus(w, focused); }
+
+    void OnCloseRequest(FNWindowId w) override
+    {
+        Queue(CloseRequest, w);
+        Driver().OnCloseRequest(w);
+    }
+
+    void OnKeyDown(FNWindowId w, int virtualKey) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.pending.key = static_cast<uint8_t>(virtualKey & 0xFF);
+            m_engine.pending.keyDown = 1;
+        }
+        Driver().OnKeyDown(w, virtualKey);
+    }
+
+    void OnKeyUp(FNWindowId w, int virtualKey) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.pending.keyUp = 1;
+        }
+        Driver().OnKeyUp(w, virtualKey);
+    }
+
+    void OnWheel(FNWindowId w, int delta) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.pending.wheel = delta;
+        }
+        Driver().OnWheel(w, delta);
+    }
+
+    void OnTextInput(FNWindowId w, const std::string& utf8) override
+    {
+        {
+            // Kept within the input limit, cut only between letters.
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.imeText = utf8Cut(utf8, FNTextInputLimit);
+            m_engine.pending.text = m_engine.imeText;
+            m_engine.pending.textInput = 1;
+        }
+        Driver().OnTextInput(w, utf8);
+    }
+
+    void OnFilesDropped(FNWindowId w, const std::vector<std::string>& paths) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.system.droppedFiles = paths; // whole paths, in the order given
+        }
+        Queue(FilesDropped, w);
+        Driver().OnFilesDropped(w, paths);
+    }
+
+    void OnDestroyed(FNWindowId w) override
+    {
+        FNFrameworkLockGuard guard;
+        auto found = m_engine.windows.find(w);
+        if (found != m_engine.windows.end()) {
+            FNStageBase* stage = found->second;
+            m_engine.windows.erase(found);
+            m_engine.stages.erase(
+                std::remove(m_engine.stages.begin(), m_engine.stages.end(), stage), m_engine.stages.end());
+            if (m_engine.mainStage == stage)
+                m_engine.mainStage = nullptr;
+            Driver().WindowDestroyed(m_engine, stage);
+        }
+        Driver().OnDestroyed(w);
+    }
+
+private:
+    void Queue(int code, FNWindowId w)
+    {
+        FNFrameworkLockGuard guard;
+        auto found = m_engine.windows.find(w);
+        if (found != m_engine.windows.end())
+            m_engine.QueueEvent(windowEvent(code, found->second));
+    }
+
+    FNEngine& m_engine;
+};
+
+// ---- Construction and the stack -----------------------------------------------------
+
+FNEngineStackGuard::FNEngineStackGuard(FNEngine* engine)
+    : m_engine(engine)
+{
+    FNFrameworkLockGuard guard;
+    engine->previousEngine = currentEngine();
+    currentEngine() = engine;
+}
+
+FNEngineStackGuard::~FNEngineStackGuard()
+{
+    FNFrameworkLockGuard guard;
+    // Engines are popped in the reverse order of their creation; one deleted
+    // out of order only unlinks itself.
+    if (currentEngine() == m_engine) {
+        currentEngine() = m_engine->previousEngine;
+        seenMainStage() = currentEngine() ? currentEngine()->mainStage : nullptr;
+        return;
+    }
+    for (FNEngine* engine = currentEngine(); engine; engine = engine->previousEngine) {
+        if (engine->previousEngine == m_engine) {
+            engine->previousEngine = m_engine->previousEngine;
+            break;
+        }
+    }
+}
 
 FNEngine::FNEngine()
 {
     FN_SET_CLASS_NAME(FNEngine);
-    FNFrameworkLockGuard guard;
-    previousEngine = currentEngine();
-    currentEngine() = this;
+    Start();
+    // Thread messages need the connection: wait until the thread has it.
+    while (!platformSettled)
+        sleepOneMillisecond();
+    stackEntry = std::make_unique<FNEngineStackGuard>(this);
 }
 
 FNEngine::~FNEngine()
 {
-    FNFrameworkLockGuard guard;
-    focusRequests.clear();
-    events.clear();
-    // Engines are popped in the reverse order of their creation; an engine
-    // deleted out of order only unlinks itself.
-    if (currentEngine() == this)
-        currentEngine() = previousEngine;
+    // 1. Windows of the stages go first, while the thread still runs.
+    std::vector<FNStageBase*> open;
+    {
+        FNFrameworkLockGuard guard;
+        open = stages;
+    }
+    if (!stopRequested && !finished && !open.empty()) {
+        for (FNStageBase* stage : open)
+            RequestDestroy(stage);
+        PostToThread(FN_MSG_DESTROY_STAGES, nullptr);
+        Synchronise();
+    }
+    // 2. Stop the thread and wait for it.
+    if (running) {
+        stopRequested = true;
+        PostToThread(FN_MSG_QUIT, nullptr);
+        while (!finished)
+            sleepOneMillisecond();
+    }
+    // 3. Forget everything queued.
+    {
+        FNFrameworkLockGuard guard;
+        focusRequests.clear();
+        stages.clear();
+        events.clear();
+        createQueue.clear();
+        destroyQueue.clear();
+        windows.clear();
+    }
+    // 4. Pop the stack; 5. release the thread.
+    stackEntry.reset();
+    Join();
 }
 
 FNEngine* FNEngine::Current()
 {
+    FNFrameworkLockGuard guard;
     return currentEngine();
 }
+
+FNEngine* FNEngine::StartProcessEngine(std::string& failure)
+{
+    // The lock and the deferred-free store are made first so that they
+    // outlive the engine, which the static destructors destroy at exit.
+    FNFrameworkLock();
+    FNDeferredFreeing();
+    ProcessEngineHolder& holder = processHolder();
+    failure.clear();
+    if (holder.made)
+        return holder.engine.get();
+    holder.made = true;
+    FNInitialise();
+    holder.engine = std::make_unique<FNEngine>();
+    if (!holder.engine->Platform()) {
+        failure = holder.engine->PlatformFailure();
+        holder.engine.reset();
+    }
+    return holder.engine.get();
+}
+
+FNEngine* FNEngine::ProcessEngine()
+{
+    return processHolder().engine.get();
+}
+
+FNEngine* FNEngine::OfThisThread()
+{
+    return t_threadEngine;
+}
+
+void FNEngine::SetStageDriver(FNStageDriver* driver)
+{
+    static FNStageDriver neutral;
+    FNFrameworkLockGuard guard;
+    stageDriver() = driver ? driver : &neutral;
+}
+
+FNStageDriver& FNEngine::StageDriver()
+{
+    return *stageDriver();
+}
+
+// ---- Messages ----------------------------------------------------------------------------
 
 void FNEngine::QueueEvent(const FNEventState& event)
 {
     FNFrameworkLockGuard guard;
     events.push_back(event);
+}
+
+void FNEngine::PostToThread(int message, FNStageBase* stage)
+{
+    FNFrameworkLockGuard guard;
+    if (platform)
+        platform->Post(message, reinterpret_cast<uintptr_t>(stage));
+}
+
+void FNEngine::SendToThread(int message, FNStageBase* stage)
+{
+    if (OfThisThread() == this) {
+        HandleThreadMessage({ message, reinterpret_cast<uintptr_t>(stage) });
+        return;
+    }
+    uint64_t ticket = 0;
+    {
+        FNFrameworkLockGuard guard;
+        if (!platform || finished)
+            return;
+        ticket = ++sendsPosted;
+        platform->Post(message | sentFlag, reinterpret_cast<uintptr_t>(stage));
+    }
+    while (sendsHandled < ticket && !finished)
+        sleepOneMillisecond();
+}
+
+void FNEngine::Synchronise()
+{
+    SendToThread(syncMessage, nullptr);
+}
+
+bool FNEngine::RequestCreate(FNStageBase* stage)
+{
+    FNFrameworkLockGuard guard;
+    if (stopRequested || !stage)
+        return false;
+    createQueue.push_back(stage);
+    return true;
+}
+
+bool FNEngine::RequestDestroy(FNStageBase* stage)
+{
+    FNFrameworkLockGuard guard;
+    if (stopRequested || !stage)
+        return false;
+    destroyQueue.push_back(stage);
+    return true;
+}
+
+FNWindowId FNEngine::WindowOf(const FNStageBase* stage)
+{
+    FNFrameworkLockGuard guard;
+    for (const auto& [window, owner] : windows) {
+        if (owner == stage)
+            return window;
+    }
+    return FNNoWindow;
+}
+
+void FNEngine::RequestStop()
+{
+    if (running)
+        stopRequested = true;
+    PostToThread(FN_MSG_QUIT, nullptr);
+}
+
+// ---- The engine thread ----------------------------------------------------------------------
+
+void FNEngine::OnStart()
+{
+    t_threadEngine = this;
+    threadId = std::hash<std::thread::id>()(std::this_thread::get_id());
+    std::string failure;
+    std::unique_ptr<FNPlatformConnection> opened = FNPlatformConnection::Open(failure);
+    {
+        FNFrameworkLockGuard guard;
+        platform = std::move(opened);
+        platformFailure = platform ? std::string() : (failure.empty() ? "the window system refused" : failure);
+        listener = std::make_unique<Listener>(*this);
+    }
+    if (!platform)
+        stopRequested = true;
+    platformSettled = true;
+}
+
+void FNEngine::Run()
+{
+    if (stopRequested || !platform)
+        return;
+    for (;;) {
+        if (!platform->HasPending()) {
+            SnapshotKeyboard();
+            platform->Wait(1);
+            continue;
+        }
+        platform->DispatchEvents(*listener);
+        FNThreadMessage message;
+        if (platform->NextThreadMessage(message) && !HandleThreadMessage(message))
+            return;
+    }
+}
+
+void FNEngine::OnEnd()
+{
+    FNFrameworkLockGuard guard;
+    events.clear();
+    // The connection closes on its own thread; it destroys the windows left.
+    platform.reset();
+    windows.clear();
+    stages.clear();
+    mainStage = nullptr;
+    t_threadEngine = nullptr;
+}
+
+bool FNEngine::HandleThreadMessage(const FNThreadMessage& posted)
+{
+    const bool sent = (posted.message & sentFlag) != 0;
+    const int message = posted.message & ~sentFlag;
+    FNStageBase* stage = reinterpret_cast<FNStageBase*>(posted.param);
+    bool keepRunning = true;
+    switch (message) {
+    case FN_MSG_CREATE_STAGES:
+        CreateQueuedWindows();
+        break;
+    case FN_MSG_DESTROY_STAGES:
+        DestroyQueuedWindows();
+        break;
+    case FN_MSG_QUIT:
+        DestroyQueuedWindows();
+        keepRunning = false;
+        break;
+    case syncMessage:
+        platform->DispatchEvents(*listener);
+        break;
+    case FN_MSG_FIT_CLIENT:
+    case FN_MSG_SET_FOCUS:
+    case FN_MSG_SET_CURSOR:
+    case FN_MSG_ENABLE:
+    case FN_MSG_DISABLE:
+        if (message == FN_MSG_SET_FOCUS && !stage)
+            platform->SetFocus(FNNoWindow); // a null stage removes focus
+        else
+            StageDriver().StageMessage(*this, *platform, message, stage);
+        break;
+    default:
+        break;
+    }
+    if (sent)
+        ++sendsHandled;
+    return keepRunning;
+}
+
+void FNEngine::CreateQueuedWindows()
+{
+    FNFrameworkLockGuard guard;
+    while (!createQueue.empty()) {
+        FNStageBase* stage = createQueue.front();
+        createQueue.pop_front();
+        if (WindowOf(stage) != FNNoWindow)
+            continue;
+        FNWindowId window = StageDriver().CreateWindow(*this, *platform, stage);
+        while (window == FNNoWindow && !stopRequested) {
+            sleepOneMillisecond();
+            window = StageDriver().CreateWindow(*this, *platform, stage);
+        }
+        if (window == FNNoWindow)
+            continue;
+        windows[window] = stage;
+        StageDriver().WindowCreated(*this, stage, window);
+        if (!mainStage)
+            mainStage = stage;
+        stages.push_back(stage);
+    }
+}
+
+void FNEngine::DestroyQueuedWindows()
+{
+    FNFrameworkLockGuard guard;
+    while (!destroyQueue.empty()) {
+        FNStageBase* stage = destroyQueue.front();
+        destroyQueue.pop_front();
+        if (mainStage == stage)
+            mainStage = nullptr;
+        const FNWindowId window = WindowOf(stage);
+        if (window != FNNoWindow) {
+            while (!StageDriver().DestroyWindow(*this, *platform, stage, window) && windows.count(window)
+                && !stopRequested)
+                sleepOneMillisecond();
+            windows.erase(window);
+        }
+        StageDriver().WindowDestroyed(*this, stage);
+        stages.erase(std::remove(stages.begin(), stages.end(), stage), stages.end());
+    }
+}
+
+void FNEngine::SnapshotKeyboard()
+{
+    uint8_t table[256];
+    platform->KeyboardState(table);
+    std::lock_guard<std::mutex> guard(inputLock);
+    std::memcpy(system.keys, table, sizeof table);
+    system.keys[FNPollCounterIndex]++; // wraps from 255 to 0
+}
+
+// ---- The engine step (application thread) ---------------------------------------------------
+
+bool FNEngine::RunStep(bool sleepAfter)
+{
+    // 1. A new main stage hears about it and is activated.
+    FNStageBase* main = nullptr;
+    {
+        FNFrameworkLockGuard guard;
+        main = mainStage;
+    }
+    if (main != seenMainStage()) {
+        seenMainStage() = main;
+        if (main) {
+            QueueEvent(windowEvent(MainStageChanged, main));
+            StageDriver().Activate(main);
+        }
+    }
+    // 2-4. Stopping, or no input to be had: the loop ends.
+    if (stopRequested || finished || !SampleInput() || !DeriveInputEvents()) {
+        FNFreePending();
+        return false;
+    }
+    Dispatch(); // 5
+    FNAnimation::UpdateAll(); // 6
+    FN2DScene::RenderAll(); // 7
+    PresentDirtyStages(); // 8
+    FNFreePending(); // 9
+    if (sleepAfter)
+        sleepOneMillisecond();
+    return true;
+}
+
+void FNEngine::PresentDirtyStages()
+{
+    FNFrameworkLockGuard guard;
+    for (FNStageBase* stage : stages) {
+        if (!stage->dirty.isEmpty())
+            StageDriver().Present(stage);
+    }
+    for (FNStageBase* stage : stages)
+        stage->dirty.reset(0, 0);
+}
+
+void FNEngine::Pin()
+{
+    for (const FNUserState* state : { &current, &previous, &pending }) {
+        FNPin(state->hoverStage);
+        FNPin(state->hoverItem);
+        FNPin(state->hoverWidget);
+        FNPin(state->hoverTarget);
+        FNPin(state->focusStage);
+        FNPin(state->focusItem);
+        FNPin(state->focusWidget);
+        FNPin(state->focusTarget);
+    }
+}
+
+bool FNEngineStep()
+{
+    FNEngine* engine = FNEngine::Current();
+    return engine && engine->RunStep(true);
+}
+
+void FNQuit()
+{
+    FNEngine* engine = FNEngine::Current();
+    if (!engine)
+        return;
+    engine->RequestStop();
+    if (engine != FNEngine::ProcessEngine())
+        return;
+    // The process is ending: objects are freed at once from now on.
+    FNSetDeferredFreeing(false);
+    if (engine->running)
+        engine->stopRequested = true;
+    engine->PostToThread(FN_MSG_QUIT, nullptr);
+    FNFreePending(true);
+}
+
+void FNInitialise()
+{
+    static bool done = false;
+    FNFrameworkLockGuard guard;
+    if (done)
+        return;
+    done = true;
+    FNInstallOutOfMemoryHandler();
+    FNEnterProgramDirectory();
+    // Sleeps of 1 ms already last about 1 ms here: there is no system timer
+    // resolution to raise.
 }

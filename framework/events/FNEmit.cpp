@@ -1,6 +1,7 @@
 #include "framework/events/FNEmit.h"
 
 #include "framework/engine/FNEngine.h"
+#include "framework/events/FNEventConnector.h"
 #include "framework/scene/FN2DItemBase.h"
 #include "framework/stage/FNStageBase.h"
 
@@ -14,7 +15,9 @@ void FNEmitToStage(FNStageBase* stage, int code)
     stage->engine->QueueEvent(event);
 }
 
-void FNEmitToItem(FN2DItemBase* item, int code)
+namespace {
+
+void emitToItem(FN2DItemBase* item, int code, FNWidget* widget)
 {
     if (!item)
         return;
@@ -25,7 +28,20 @@ void FNEmitToItem(FN2DItemBase* item, int code)
     event.code = code;
     event.stage = stage;
     event.item = item;
+    event.target = widget;
     stage->engine->QueueEvent(event);
+}
+
+} // namespace
+
+void FNEmitToItem(FN2DItemBase* item, int code)
+{
+    emitToItem(item, code, nullptr);
+}
+
+void FNEmitToWidget(FNWidget* widget, int code)
+{
+    emitToItem(FNEventConnector::WidgetItem(widget), code, widget);
 }
 
 void FNRequestFocus(FNStageBase* stage, FN2DItemBase* item, void* target, FNWidget* widget)

@@ -11,10 +11,13 @@ class FNWidget;
 // form) the item. Nothing is queued for a stage without an engine or for an
 // item that is not placed in a scene shown by a stage.
 //
-// The widget form (queueing on the widget's item with the widget as target)
-// lives with the widgets, which know where a widget keeps its item.
+// The widget form queues on the widget's item with the widget as target; the
+// widget layer says where a widget keeps its item through
+// FNEventConnector::SetWidgetItemLookup, and an unplaced widget raises
+// nothing.
 void FNEmitToStage(FNStageBase* stage, int code);
 void FNEmitToItem(FN2DItemBase* item, int code);
+void FNEmitToWidget(FNWidget* widget, int code);
 
 // Appends a focus request {stage, item, target, widget} to the current
 // engine; it is processed in the next engine step. Nothing happens when no
