@@ -71,13 +71,7 @@ bool FN2DStage::SetRect(int newX, int newY, int w, int h)
         // made and the scene attached to it before the window changes.
         FNFrameworkLockGuard lock;
         m_scene->Detach();
-        int oldWidth = width;
-        int oldHeight = height;
-        width = w;
-        height = h;
-        AttachToBuffer();
-        width = oldWidth;
-        height = oldHeight;
+        AttachToBuffer(w, h);
         InvalidateRect(0, 0, w, h);
     }
     return FNStageBase::SetRect(newX, newY, w, h);
@@ -87,7 +81,7 @@ void FN2DStage::OnWindowCreated()
 {
     FNFrameworkLockGuard lock;
     if (LiveScene())
-        AttachToBuffer();
+        AttachToBuffer(width, height);
     InvalidateRect(0, 0, width, height);
 }
 
@@ -105,7 +99,7 @@ void FN2DStage::SetScene(FN2DScene* scene)
     {
         FNFrameworkLockGuard lock;
         m_scene = scene;
-        AttachToBuffer();
+        AttachToBuffer(width, height);
     }
     InvalidateRect(0, 0, width, height);
 }
@@ -118,10 +112,10 @@ void FN2DStage::DetachScene()
     m_scene = nullptr;
 }
 
-void FN2DStage::AttachToBuffer()
+void FN2DStage::AttachToBuffer(int bufferWidth, int bufferHeight)
 {
-    int w = std::max(1, width);
-    int h = std::max(1, height);
+    int w = std::max(1, bufferWidth);
+    int h = std::max(1, bufferHeight);
     if (!m_backBuffer || m_backBuffer->width != w || m_backBuffer->height != h) {
         delete m_backBuffer;
         m_backBuffer = new FNImage(w, h);

@@ -50,8 +50,9 @@ public:
 
 private:
     void DetachScene();
-    // Makes the back buffer width x height and attaches the scene to it.
-    void AttachToBuffer();
+    // Makes the back buffer the given size (at least 1 x 1) and attaches the
+    // scene to it.
+    void AttachToBuffer(int bufferWidth, int bufferHeight);
 
     FN2DScene* m_scene = nullptr;
     FNImage* m_backBuffer = nullptr;

@@ -198,6 +198,39 @@ TEST_F(StageTest, WindowSystemMovesAndClosesBecomeEvents)
     EXPECT_EQ(stage.y, 80);
 }
 
+TEST_F(StageTest, AlphaAppliesToTopLevelStagesOnly)
+{
+    FN2DStage stage(0, 0, 50, 50, "alpha");
+    stage.Open(true, nullptr, engine.get());
+    stage.SetAlpha(128);
+    engine->Synchronise();
+    EXPECT_EQ(V::Window(stage.window).alpha, 128);
+    stage.SetAlpha(255);
+    engine->Synchronise();
+    EXPECT_EQ(V::Window(stage.window).alpha, 255);
+
+    FN2DStage child(0, 0, 10, 10, "child");
+    ASSERT_TRUE(stage.AddChildStage(&child));
+    child.SetAlpha(100);
+    EXPECT_EQ(child.alpha, 255) << "a child window has no opacity of its own";
+}
+
+TEST_F(StageTest, DeletingAnOpenStageTakesItsWindow)
+{
+    auto parent = std::make_unique<FN2DStage>(0, 0, 100, 100, "parent");
+    parent->Open(true, nullptr, engine.get());
+    auto child = std::make_unique<FN2DStage>(5, 5, 20, 20, "child");
+    ASSERT_TRUE(parent->AddChildStage(child.get()));
+    child.reset();
+    EXPECT_TRUE(parent->childStages.empty());
+    EXPECT_EQ(V::Windows().size(), 1u);
+    parent.reset();
+    EXPECT_TRUE(V::Windows().empty());
+    // The engine forgot them as well: a step presents nothing freed.
+    engine->RunStep(false);
+    EXPECT_TRUE(engine->stages.empty());
+}
+
 TEST_F(StageTest, OpeningIsRefusedOnceTheEngineStops)
 {
     FN2DStage stage(0, 0, 50, 50, "late");
