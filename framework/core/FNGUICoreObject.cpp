@@ -40,7 +40,10 @@ FNGUICoreObject::~FNGUICoreObject()
 bool FNIsLiveObject(const void* object)
 {
     FNFrameworkLockGuard guard;
-    return object && liveObjects().count(object) != 0;
+    // The set is made even for a null question: the process-wide engine asks
+    // first, so that the set outlives it.
+    std::unordered_set<const void*>& objects = liveObjects();
+    return object && objects.count(object) != 0;
 }
 
 void* FNGUICoreObject::operator new(size_t size)

@@ -38,12 +38,10 @@ FNStageBase*& seenMainStage()
 
 thread_local FNEngine* t_threadEngine = nullptr;
 
-FNStageDriver*& stageDriver()
-{
-    static FNStageDriver neutral;
-    static FNStageDriver* driver = &neutral;
-    return driver;
-}
+// Constant-initialised, so they exist before any engine and outlive the
+// process-wide engine.
+FNStageDriver neutralDriver;
+FNStageDriver* installedDriver = &neutralDriver;
 
 struct ProcessEngineHolder {
     std::unique_ptr<FNEngine> engine;
@@ -260,6 +258,7 @@ FNEngine* FNEngine::StartProcessEngine(std::string& failure)
     // outlive the engine, which the static destructors destroy at exit.
     FNFrameworkLock();
     FNDeferredFreeing();
+    FNIsLiveObject(nullptr);
     ProcessEngineHolder& holder = processHolder();
     failure.clear();
     if (holder.made)
@@ -286,14 +285,14 @@ FNEngine* FNEngine::OfThisThread()
 
 void FNEngine::SetStageDriver(FNStageDriver* driver)
 {
-    static FNStageDriver neutral;
     FNFrameworkLockGuard guard;
-    stageDriver() = driver ? driver : &neutral;
+    installedDriver = driver ? driver : &neutralDriver;
 }
 
 FNStageDriver& FNEngine::StageDriver()
 {
-    return *stageDriver();
+    FNFrameworkLockGuard guard;
+    return *installedDriver;
 }
 
 // ---- Messages ----------------------------------------------------------------------------

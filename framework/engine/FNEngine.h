@@ -66,7 +66,10 @@ class FNEngineStackGuard;
 //     queues CloseRequest (22) and forgets windows the system destroyed; the
 //     driver handles paint, moves and sizes (events 20, 21), shown and focus.
 //     FNEngine::OfThisThread() names the engine inside these callbacks.
-//   The queues are worked under the framework lock.
+//   The queues are worked under the framework lock. These callbacks run on
+//   the engine thread: they must not wait for the engine thread (post a
+//   message and poll for its effect); SendToThread called there handles the
+//   message at once.
 //
 // Application thread, inside FNEngineStep (the engine calls the driver):
 //   - Activate(stage) when the main stage changed (step 1).
@@ -114,7 +117,9 @@ enum FNThreadMessageCode : int {
 };
 
 // What the engine needs of the stage layer; see "How stages plug in" above.
-// Every operation has a neutral default.
+// Every operation has a neutral default. The installed driver must outlive
+// every engine, the process-wide one included (make it a namespace-scope
+// object, not a function-local static).
 class FNStageDriver : public FNPlatformListener {
 public:
     // ---- Engine thread ----
@@ -204,7 +209,7 @@ public:
     FNSystemState system; // keyboard snapshot and dropped files (guarded by inputLock)
     FNClickMemory clicks; // lastPressTime, lastClickTime, lastReleasedButton
     std::vector<FNFocusRequest> focusRequests;
-    std::atomic<uint64_t> threadId { 0 }; // engine thread, set when Run begins
+    std::atomic<uint64_t> threadId { 0 }; // engine thread (a hash of its id), set when it starts
     std::vector<FNStageBase*> stages; // windows that exist, in creation order
     std::deque<FNEventState> events; // first in, first out
     std::deque<FNStageBase*> createQueue;
@@ -214,12 +219,15 @@ public:
     FNEngine* previousEngine = nullptr;
     std::mutex inputLock;
 
-    // Engine-thread message handling, public for the stage layer's
-    // documentation only; not to be called elsewhere.
+    // Sets stopRequested when running and posts FN_MSG_QUIT (any thread).
+    void RequestStop() override;
+
+protected:
+    // The engine thread's body: open the platform connection; the message
+    // loop; discard the events left and close the connection.
     void OnStart() override;
     void Run() override;
     void OnEnd() override;
-    void RequestStop() override;
 
 private:
     class Listener;

@@ -4,6 +4,7 @@
 #include "framework/core/FNDeferredFree.h"
 #include "tests/framework/engine/RuntimeFixture.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -11,6 +12,26 @@
 namespace V = FNVirtualPlatform;
 
 namespace {
+
+TEST(Thread, StepsUntilJoinedAndCanBeStartedAgain)
+{
+    struct Counter : FNThread {
+        std::atomic<int> steps { 0 };
+        void Step() override { steps++; }
+    } counter;
+    for (int run = 0; run < 2; ++run) {
+        const int before = counter.steps;
+        counter.Start();
+        EXPECT_TRUE(counter.running);
+        EXPECT_FALSE(counter.finished);
+        while (counter.steps < before + 3)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        counter.Join();
+        EXPECT_TRUE(counter.finished);
+        EXPECT_TRUE(counter.stopRequested);
+        EXPECT_FALSE(counter.running);
+    }
+}
 
 TEST(EngineStack, ASecondEngineIsCurrentUntilDeletedAndStepsWorkOnTheCurrentOne)
 {
