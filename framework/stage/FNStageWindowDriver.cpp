@@ -18,13 +18,16 @@ FNStageBase* stageOf(FNWindowId window)
     return found == engine->windows.end() ? nullptr : found->second;
 }
 
+// At namespace scope, so that it is made before main and outlives every
+// engine, the process-wide one (made later) included.
+FNStageWindowDriver theDriver;
+
 } // namespace
 
 void FNStageWindowDriver::Install()
 {
-    static FNStageWindowDriver driver;
-    if (&FNEngine::StageDriver() != &driver)
-        FNEngine::SetStageDriver(&driver);
+    if (&FNEngine::StageDriver() != &theDriver)
+        FNEngine::SetStageDriver(&theDriver);
 }
 
 // ---- Engine thread -------------------------------------------------------------
