@@ -1,7 +1,9 @@
-// fern-demo: a framed window with a few items and some text; every event
-// that reaches the window or an item is printed as one line. Close the
-// window (its close button, or the window manager) to end it.
+// fern-demo: a framed window with a few items, some text and a turning
+// square (an animation); every event that reaches the window or an item is
+// printed as one line. Close the window (its close button, or the window
+// manager) to end it.
 
+#include "framework/animation/FNAnimation.h"
 #include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
@@ -58,6 +60,16 @@ private:
     std::string m_name;
 };
 
+// Turns an item once around every run of its animation.
+struct Spinner {
+    FN2DItem* item;
+    bool Step(FNAnimeData data)
+    {
+        item->SetRotation(360.0 * data.progress);
+        return false; // keep going until the duration has passed
+    }
+};
+
 std::unique_ptr<FNImage> solid(int w, int h, int r, int g, int b)
 {
     auto image = std::make_unique<FNImage>(w, h);
@@ -103,14 +115,15 @@ int main()
     connectors.emplace_back(textPrinter.Listen(&text));
 
     window.Open(true);
-    double angle = 15;
-    while (FNEngine::Current() && FNEngineStep()) {
-        // A small animation: the blue square turns a little every pass.
-        angle += 0.2;
-        if (angle >= 360)
-            angle -= 360;
-        blue.SetRotation(angle);
-    }
+    // The blue square turns once every four seconds, over and over.
+    Spinner spinner { &blue };
+    FNAnimation spin;
+    spin.duration = 4000;
+    spin.loop = true;
+    spin.SetOnStep(&Spinner::Step, &spinner);
+    spin.Start();
+    while (FNEngine::Current() && FNEngineStep()) { }
+    spin.Stop();
     connectors.clear();
     scene->RemoveItem(&red);
     scene->RemoveItem(&blue);
