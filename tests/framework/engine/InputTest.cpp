@@ -350,4 +350,16 @@ TEST_F(Runtime, DirtyStagesArePresentedAndEmptied)
     EXPECT_EQ(stage.presents, before + 1); // nothing dirty, nothing presented
 }
 
+TEST_F(Runtime, EnteringAStagePostsItsCursorAndALeftPressItsFocus)
+{
+    At(1000, 900, 900, 0);
+    At(1010, sx(50), sy(50), 0); // enters the stage
+    engine->Synchronise();
+    EXPECT_EQ(driver.Messages(), (std::vector<int> { FN_MSG_SET_CURSOR }));
+    At(1020, sx(50), sy(50), FNButtonLeft);
+    engine->Synchronise();
+    EXPECT_EQ(driver.Messages(), (std::vector<int> { FN_MSG_SET_CURSOR, FN_MSG_SET_FOCUS }));
+    EXPECT_EQ(V::Focus(), stage.window);
+}
+
 } // namespace

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // A top-level window of the given client rectangle showing a scene.
@@ -64,6 +65,10 @@ public:
     void WindowDestroyed(FNEngine&, FNStageBase* stage) override { static_cast<TestStage*>(stage)->window = 0; }
     void StageMessage(FNEngine& engine, FNPlatformConnection& platform, int message, FNStageBase* stage) override
     {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            messages.push_back(message);
+        }
         if (message == FN_MSG_SET_FOCUS)
             platform.SetFocus(engine.WindowOf(stage));
         else if (message == FN_MSG_ENABLE || message == FN_MSG_DISABLE)
@@ -76,6 +81,14 @@ public:
         return static_cast<const TestStage*>(stage)->passEventsToParent;
     }
     void Present(FNStageBase* stage) override { static_cast<TestStage*>(stage)->presents++; }
+    std::vector<int> Messages()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return messages;
+    }
+
+    std::mutex lock;
+    std::vector<int> messages; // stage messages the engine thread passed on
 };
 
 // Every event a connector passes on, in order, across all connectors that
