@@ -8,6 +8,7 @@
 #include "widgets/window/FNWindowFrameLooks.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -44,6 +45,9 @@ int main()
     // without a display there is nothing to show, and the reason is one line.
     std::string failure;
     if (!FNEngine::StartProcessEngine(failure)) {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display)
+            failure += " (DISPLAY is not set: run it inside an X session, or under Xvfb)";
         std::fprintf(stderr, "tesserine: cannot start: %s\n", failure.c_str());
         return 1;
     }
