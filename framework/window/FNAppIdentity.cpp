@@ -1,0 +1,60 @@
+#include "framework/window/FNAppIdentity.h"
+
+#include <utility>
+
+namespace {
+
+struct Identity {
+    FNString name;
+    FNString version;
+    FNString notice;
+    std::vector<FNString> creditLines;
+};
+
+Identity& identity()
+{
+    static Identity value;
+    return value;
+}
+
+} // namespace
+
+void FNSetAppName(FNString name)
+{
+    identity().name = std::move(name);
+}
+
+void FNSetAppVersion(FNString version)
+{
+    identity().version = std::move(version);
+}
+
+void FNSetAppNotice(FNString notice)
+{
+    identity().notice = std::move(notice);
+}
+
+void FNAddCreditLine(FNString line)
+{
+    identity().creditLines.push_back(std::move(line));
+}
+
+const FNString& FNAppName()
+{
+    return identity().name;
+}
+
+const FNString& FNAppVersion()
+{
+    return identity().version;
+}
+
+const FNString& FNAppNotice()
+{
+    return identity().notice;
+}
+
+const std::vector<FNString>& FNAppCreditLines()
+{
+    return identity().creditLines;
+}

@@ -1,0 +1,220 @@
+#include "framework/engine/FNEngine.h"
+#include "framework/events/FNEventCode.h"
+#include "framework/events/FNEventConnector.h"
+#include "framework/platform/virtual/FNVirtualPlatform.h"
+#include "framework/window/FNExWindow.h"
+#include "imaging/FNImage.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace V = FNVirtualPlatform;
+
+namespace {
+
+struct CloseCounter {
+    int count = 0;
+    void On(FNEventState) { ++count; }
+};
+
+class ExWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        V::Reset();
+        V::SetScreenSize(1280, 1024);
+        engine = std::make_unique<FNEngine>();
+        ASSERT_TRUE(engine->Platform()) << engine->PlatformFailure();
+    }
+    void TearDown() override { engine.reset(); }
+
+    void Step()
+    {
+        engine->Synchronise();
+        engine->RunStep(false);
+    }
+    // A left-button press at one screen point, a move to another and the
+    // release there, one step each, 1 s apart so no press is a double click.
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        V::AdvanceMilliseconds(1000);
+        V::SetPointer(fromX, fromY);
+        Step();
+        V::SetButtons(FNButtonLeft);
+        Step();
+        V::SetPointer(toX, toY);
+        Step();
+        V::SetButtons(0);
+        Step();
+    }
+    void Click(int x, int y)
+    {
+        V::AdvanceMilliseconds(1000);
+        V::SetPointer(x, y);
+        Step();
+        V::SetButtons(FNButtonLeft);
+        Step();
+        V::SetButtons(0);
+        Step();
+    }
+
+    std::unique_ptr<FNEngine> engine;
+};
+
+TEST_F(ExWindowTest, ClientNeverSmallerThan150By80)
+{
+    FNExWindow window(100, 100, 100, 50, "small");
+    EXPECT_EQ(window.width, 150);
+    EXPECT_EQ(window.height, 80);
+    window.Resize(10, 500);
+    EXPECT_EQ(window.width, 150);
+    EXPECT_EQ(window.height, 500);
+    EXPECT_FALSE(window.SetRect(100, 100, 149, 500)) << "limited to what it already is";
+}
+
+TEST_F(ExWindowTest, FrameSurroundsTheClient)
+{
+    FNExWindow window(50, 50, 800, 600, "Tesserine");
+    window.Open(true, nullptr, engine.get());
+    Step();
+    V::WindowInfo frame = V::Window(window.Frame()->window);
+    V::WindowInfo client = V::Window(window.window);
+    EXPECT_FALSE(frame.child);
+    EXPECT_EQ(frame.title, "Tesserine");
+    EXPECT_EQ(frame.x, 44);
+    EXPECT_EQ(frame.y, 22);
+    EXPECT_EQ(frame.width, 812);
+    EXPECT_EQ(frame.height, 638);
+    EXPECT_TRUE(client.child);
+    EXPECT_EQ(client.parent, window.Frame()->window);
+    EXPECT_EQ(client.x, 6);
+    EXPECT_EQ(client.y, 28);
+    EXPECT_EQ(client.width, 800);
+    EXPECT_EQ(client.height, 600);
+    EXPECT_TRUE(frame.visible);
+    EXPECT_TRUE(client.visible);
+
+    // The frame shows its title bar: the pixels differ from the plain
+    // background at the top, and the client shows its scene's background.
+    FNImage frameShown;
+    FNImage clientShown;
+    ASSERT_TRUE(V::ReadPixels(window.Frame()->window, frameShown));
+    ASSERT_TRUE(V::ReadPixels(window.window, clientShown));
+    EXPECT_NE(frameShown.row(10)[400] & 0xFFFFFF, 0u);
+    uint32_t background = FNPlainExWindowLooks().background;
+    EXPECT_EQ(clientShown.row(300)[400] & 0xFFFFFF, background);
+    window.Close();
+    EXPECT_TRUE(V::Windows().empty());
+}
+
+TEST_F(ExWindowTest, DraggingTheTitleBarMovesTheWindow)
+{
+    FNExWindow window(200, 200, 300, 200, "drag");
+    window.Open(true, nullptr, engine.get());
+    Step();
+    // Title bar middle: frame top at 172, title text starts at x = 202.
+    Drag(300, 180, 340, 150);
+    EXPECT_EQ(window.ClientRect(), (FNRect { 240, 170, 540, 370 }));
+    V::WindowInfo frame = V::Window(window.Frame()->window);
+    EXPECT_EQ(frame.x, 234);
+    EXPECT_EQ(frame.y, 142);
+    EXPECT_EQ(V::Window(window.window).width, 300);
+}
+
+TEST_F(ExWindowTest, DraggingTheRightEdgeResizesAndStopsAtTheMinimum)
+{
+    FNExWindow window(200, 200, 300, 200, "resize");
+    window.Open(true, nullptr, engine.get());
+    Step();
+    // Right edge item: frame right part, x = 500 .. 505.
+    Drag(503, 300, 553, 300);
+    EXPECT_EQ(window.ClientRect(), (FNRect { 200, 200, 550, 400 }));
+    EXPECT_EQ(V::Window(window.window).width, 350);
+    EXPECT_EQ(V::Window(window.Frame()->window).width, 362);
+    Drag(553, 300, 0, 300);
+    EXPECT_EQ(window.ClientRect(), (FNRect { 200, 200, 350, 400 }));
+    EXPECT_EQ(V::Window(window.window).width, 150);
+    EXPECT_EQ(V::Window(window.Frame()->window).width, 162);
+}
+
+TEST_F(ExWindowTest, CloseButtonRaisesCloseRequestOnTheWindow)
+{
+    FNExWindow window(100, 100, 300, 200, "close");
+    CloseCounter counter;
+    FNEventConnector connector(&window);
+    connector.Connect(CloseRequest, &CloseCounter::On, &counter);
+    window.Open(true, nullptr, engine.get());
+    Step();
+    // Close button: 24 x 20 at 6 pixels from the frame's right end, 4 down.
+    Click(94 + 312 - 6 - 12, 72 + 14);
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_TRUE(window.windowCreated) << "closing is the application's decision";
+    // The window system's close of the frame is the window's close too.
+    V::RequestClose(window.Frame()->window);
+    Step();
+    EXPECT_EQ(counter.count, 2);
+}
+
+TEST_F(ExWindowTest, DoubleClickOnTheTitleMaximisesAndRestores)
+{
+    V::SetWorkArea(FNPlatformRect { 0, 0, 1280, 1000 });
+    FNExWindow window(100, 100, 300, 200, "max");
+    window.Open(true, nullptr, engine.get());
+    Step();
+    auto doubleClick = [&] {
+        V::AdvanceMilliseconds(1000);
+        V::SetPointer(250, 80);
+        Step();
+        for (int press = 0; press < 2; ++press) {
+            V::SetButtons(FNButtonLeft);
+            Step();
+            V::AdvanceMilliseconds(50);
+            V::SetButtons(0);
+            Step();
+            V::AdvanceMilliseconds(50);
+        }
+    };
+    doubleClick();
+    ASSERT_TRUE(window.IsMaximised());
+    EXPECT_EQ(window.ClientRect(), (FNRect { 6, 28, 1274, 990 }));
+    V::WindowInfo frame = V::Window(window.Frame()->window);
+    EXPECT_EQ(frame.x, 0);
+    EXPECT_EQ(frame.y, 0);
+    EXPECT_EQ(frame.width, 1280);
+    EXPECT_EQ(frame.height, 1000);
+    // While maximised the title bar does not drag.
+    Drag(250, 10, 400, 300);
+    EXPECT_EQ(window.ClientRect(), (FNRect { 6, 28, 1274, 990 }));
+    V::SetPointer(250, 10);
+    auto restore = [&] {
+        V::AdvanceMilliseconds(1000);
+        Step();
+        for (int press = 0; press < 2; ++press) {
+            V::SetButtons(FNButtonLeft);
+            Step();
+            V::AdvanceMilliseconds(50);
+            V::SetButtons(0);
+            Step();
+            V::AdvanceMilliseconds(50);
+        }
+    };
+    restore();
+    EXPECT_FALSE(window.IsMaximised());
+    EXPECT_EQ(window.ClientRect(), (FNRect { 100, 100, 400, 300 }));
+}
+
+TEST_F(ExWindowTest, MinimiseButtonIconifiesTheFrame)
+{
+    FNExWindow window(100, 100, 300, 200, "min");
+    window.Open(true, nullptr, engine.get());
+    Step();
+    // Minimise button: the third from the right, 52 pixels left of close.
+    Click(94 + 312 - 6 - 12 - 52, 72 + 14);
+    EXPECT_EQ(V::Window(window.Frame()->window).state, FNWindowState::Minimised);
+    EXPECT_TRUE(window.IsMinimised());
+    window.Restore();
+    EXPECT_EQ(V::Window(window.Frame()->window).state, FNWindowState::Normal);
+}
+
+} // namespace
