@@ -4,6 +4,7 @@
 // clock and the back buffer is restored outside the clock before each run.
 
 #include "bench/BenchInputs.h"
+#include "bench/EditorScene.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
 #include "framework/stage/FNStageBase.h"
@@ -99,41 +100,10 @@ void BM_Raster_sharp_scale1_5_sse2(benchmark::State& state)
 struct EditorFrame {
     FNStageBase stage;
     FNImage backBuffer { 800, 600 };
-    FN2DScene scene;
-    std::unique_ptr<FNImage> face = std::make_unique<FNImage>(96, 24);
-    std::unique_ptr<FNImage> photo = makePhoto(1200, 1200, 7, PhotoLook::Canvas);
-    std::vector<std::unique_ptr<FN2DItem>> items;
-    FN2DItem canvasView { 580, 560, 212, 32, 1 };
-    FN2DItem picture { 1200, 1200, 580 / 2 - 600, 560 / 2 - 600, 0 };
+    EditorScene content;
+    FN2DScene& scene = content.scene;
 
-    EditorFrame()
-    {
-        face->fill(0xE8, 0xEC, 0xF0, 255);
-        for (int x = 0; x < 96; ++x) // a darker rim
-            face->row(0)[x] = face->row(23)[x] = 0xFFA0A8B0;
-        scene.SetBackground(0xF4, 0xF4, 0xF4, 255);
-        scene.Attach(&backBuffer, &stage.dirty, &stage);
-        for (int i = 0; i < 40; ++i) {
-            // A menu bar of 8 entries, then a command panel of 32 buttons.
-            const bool menu = i < 8;
-            const double x = menu ? 4 + i * 100 : 8 + (i - 8) % 2 * 100;
-            const double y = menu ? 4 : 32 + (i - 8) / 2 * 34;
-            auto item = std::make_unique<FN2DItem>(96, 24, x, y, 2);
-            item->SetPicture(face.get());
-            item->SetText(FNString(menu ? "メニュー " : "コマンド ") + i);
-            item->textImageX = 8;
-            item->textImageY = 4;
-            scene.AddItem(item.get());
-            items.push_back(std::move(item));
-        }
-        canvasView.clipChildren = true;
-        scene.AddItem(&canvasView);
-        picture.SetPicture(photo.get());
-        picture.sampling = 1;
-        picture.scaleX = picture.scaleY = 0.5; // zoom 0.5 about the view's centre
-        canvasView.AddChild(&picture);
-        picture.UpdateTransform();
-    }
+    EditorFrame() { scene.Attach(&backBuffer, &stage.dirty, &stage); }
 };
 
 void BM_SceneRender_editor_frame(benchmark::State& state)
