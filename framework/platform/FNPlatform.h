@@ -186,6 +186,10 @@ public:
     // Whole-window opacity of a top-level window: 0..254 translucent,
     // 255 or more (or negative) opaque. Ignored for child windows.
     virtual void SetAlpha(FNWindowId window, int alpha) = 0;
+    // Limits the window to the union of the rectangles (client coordinates):
+    // nothing is shown and no pointer is caught outside them. An empty list
+    // gives the window back its whole rectangle.
+    virtual void SetShape(FNWindowId window, const std::vector<FNPlatformRect>& shape) = 0;
     virtual void SetWindowState(FNWindowId window, FNWindowState state) = 0;
     virtual FNWindowState WindowState(FNWindowId window) = 0;
     // The part of the screen for application windows (the screen when the

@@ -38,6 +38,7 @@ FNStageBase::~FNStageBase()
         parent->RemoveChildStage(this);
     else if (windowCreated)
         CloseWindow();
+    delete region;
 }
 
 // ---- Invalidation and presentation ---------------------------------------
@@ -113,6 +114,11 @@ bool FNStageBase::SetRect(int newX, int newY, int w, int h)
 {
     if (newX == x && newY == y && w == width && h == height)
         return false;
+    if ((w != width || h != height) && region) {
+        delete region;
+        region = nullptr;
+        ApplyRegion();
+    }
     x = newX;
     y = newY;
     width = w;
@@ -163,6 +169,29 @@ void FNStageBase::SetAlpha(int newAlpha)
     Invalidate(true);
 }
 
+void FNStageBase::SetRegion(FNRegion* newRegion)
+{
+    if (newRegion == region)
+        return;
+    delete region;
+    region = newRegion;
+    ApplyRegion();
+}
+
+void FNStageBase::ApplyRegion()
+{
+    FNFrameworkLockGuard lock;
+    FNPlatformConnection* platform = Platform();
+    if (!platform || !windowCreated)
+        return;
+    std::vector<FNPlatformRect> shape;
+    if (region) {
+        for (const FNRect& rect : region->Rects())
+            shape.push_back(FNPlatformRect { rect.left, rect.top, rect.right, rect.bottom });
+    }
+    platform->SetShape(window, shape);
+}
+
 void FNStageBase::SetCursor(int cursorId)
 {
     cursor = cursorId;
@@ -184,6 +213,8 @@ void FNStageBase::Open(bool show, FNStageBase* newParent, FNEngine* newEngine)
     OnWindowCreated();
     if (alpha != 255)
         SetAlpha(alpha);
+    if (region)
+        ApplyRegion();
     if (show)
         Show();
 }
@@ -202,6 +233,8 @@ bool FNStageBase::AddChildStage(FNStageBase* child)
     if (!child->RequestWindow())
         return false;
     child->OnWindowCreated();
+    if (child->region)
+        child->ApplyRegion();
     childStages.push_back(child);
     child->Show();
     return true;

@@ -2,6 +2,7 @@
 
 #include "framework/core/FNGUICoreObject.h"
 #include "framework/core/FNRect.h"
+#include "framework/core/FNRegion.h"
 #include "framework/platform/FNPlatform.h"
 
 #include <vector>
@@ -64,6 +65,10 @@ public:
 
     void SetAlpha(int alpha);
     void SetCursor(int cursorId);
+    // Takes ownership of the region (null removes the shape) and shapes the
+    // window with it while the window exists; Open applies it after creation.
+    // A change of size drops the region, which was made for the old size.
+    void SetRegion(FNRegion* newRegion);
 
     // ---- Engine thread -------------------------------------------------------
     // What the engine thread creates for this stage.
@@ -106,6 +111,7 @@ public:
     bool enabled = true;
     bool passEventsToParent = false;
     FNRect dirty; // client-area part waiting to be presented; empty at start
+    FNRegion* region = nullptr; // owned window shape, applied after creation
 
 protected:
     // Pushes the stage on its engine's create queue and waits until the
@@ -115,4 +121,6 @@ protected:
     void RequestDestroy();
     // Close() for a stage that is open, whatever kind of parent it has.
     void CloseWindow();
+    // Shapes the window with `region`, or gives it its whole rectangle back.
+    void ApplyRegion();
 };

@@ -75,6 +75,7 @@ struct WindowInfo {
     int cursor = FNCursorArrow;
     FNWindowState state = FNWindowState::Normal;
     int presentCount = 0; // Present and FillRect calls so far
+    std::vector<FNPlatformRect> shape; // empty: the whole window
 };
 WindowInfo Window(FNWindowId window);
 // The window's pixels as a picture of its size (alpha 255); false for

@@ -57,6 +57,7 @@ struct VirtualWindow {
     int cursor = FNCursorArrow;
     FNWindowState state = FNWindowState::Normal;
     int presentCount = 0;
+    std::vector<FNPlatformRect> shape; // client coordinates; empty: whole window
     std::vector<uint32_t> pixels; // 0xAARRGGBB, width x height
 };
 
@@ -126,7 +127,16 @@ bool containsPoint(FNWindowId id, int x, int y)
     int originX = 0, originY = 0;
     screenOrigin(id, originX, originY);
     const VirtualWindow* window = findWindow(id);
-    return x >= originX && y >= originY && x < originX + window->rect.Width() && y < originY + window->rect.Height();
+    const int localX = x - originX, localY = y - originY;
+    if (localX < 0 || localY < 0 || localX >= window->rect.Width() || localY >= window->rect.Height())
+        return false;
+    if (window->shape.empty())
+        return true;
+    for (const FNPlatformRect& rect : window->shape) {
+        if (localX >= rect.left && localX < rect.right && localY >= rect.top && localY < rect.bottom)
+            return true;
+    }
+    return false;
 }
 
 FNWindowId topLevelOf(FNWindowId id)
@@ -194,6 +204,7 @@ public:
     void SetGeometry(FNWindowId window, int x, int y, int width, int height) override;
     void SetTitle(FNWindowId window, const std::string& title) override;
     void SetAlpha(FNWindowId window, int alpha) override;
+    void SetShape(FNWindowId window, const std::vector<FNPlatformRect>& shape) override;
     void SetWindowState(FNWindowId window, FNWindowState state) override;
     FNWindowState WindowState(FNWindowId window) override;
     FNPlatformRect WorkArea() override;
@@ -439,6 +450,13 @@ void VirtualConnection::SetAlpha(FNWindowId id, int alpha)
     VirtualWindow* window = Own(id);
     if (window && !window->child)
         window->alpha = alpha >= 0 && alpha < 255 ? alpha : 255;
+}
+
+void VirtualConnection::SetShape(FNWindowId id, const std::vector<FNPlatformRect>& shape)
+{
+    Guard guard(screen().lock);
+    if (VirtualWindow* window = Own(id))
+        window->shape = shape;
 }
 
 void VirtualConnection::SetWindowState(FNWindowId id, FNWindowState state)
@@ -791,6 +809,7 @@ WindowInfo Window(FNWindowId id)
     info.cursor = window->cursor;
     info.state = window->state;
     info.presentCount = window->presentCount;
+    info.shape = window->shape;
     return info;
 }
 

@@ -48,6 +48,7 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/shape.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <time.h>
@@ -374,6 +375,7 @@ public:
     void SetGeometry(FNWindowId window, int x, int y, int width, int height) override;
     void SetTitle(FNWindowId window, const std::string& title) override;
     void SetAlpha(FNWindowId window, int alpha) override;
+    void SetShape(FNWindowId window, const std::vector<FNPlatformRect>& shape) override;
     void SetWindowState(FNWindowId window, FNWindowState state) override;
     FNWindowState WindowState(FNWindowId window) override;
     FNPlatformRect WorkArea() override;
@@ -729,6 +731,33 @@ void X11Connection::SetAlpha(FNWindowId id, int alpha)
             reinterpret_cast<const unsigned char*>(&opacity), 1);
     } else {
         XDeleteProperty(use.display(), id, m_atoms.opacity);
+    }
+    XFlush(use.display());
+}
+
+void X11Connection::SetShape(FNWindowId id, const std::vector<FNPlatformRect>& shape)
+{
+    if (!Owns(id))
+        return;
+    Use use(*this);
+    int eventBase = 0, errorBase = 0;
+    if (!XShapeQueryExtension(use.display(), &eventBase, &errorBase))
+        return;
+    if (shape.empty()) {
+        // No mask: the bounding shape is the window's rectangle again.
+        XShapeCombineMask(use.display(), id, ShapeBounding, 0, 0, None, ShapeSet);
+    } else {
+        std::vector<XRectangle> rects;
+        for (const FNPlatformRect& rect : shape) {
+            if (rect.Empty())
+                continue;
+            rects.push_back(XRectangle { static_cast<short>(std::clamp(rect.left, SHRT_MIN, SHRT_MAX)),
+                static_cast<short>(std::clamp(rect.top, SHRT_MIN, SHRT_MAX)),
+                static_cast<unsigned short>(std::min(rect.Width(), USHRT_MAX)),
+                static_cast<unsigned short>(std::min(rect.Height(), USHRT_MAX)) });
+        }
+        XShapeCombineRectangles(use.display(), id, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+            ShapeSet, Unsorted);
     }
     XFlush(use.display());
 }
