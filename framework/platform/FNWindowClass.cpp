@@ -1,13 +1,13 @@
 #include "framework/platform/FNWindowClass.h"
 
+#include "framework/core/FNBackgroundColor.h"
+
 #include <cstring>
 
 namespace {
 
-// The built-in theme's "background" colour (247, 250, 255); the theme lives
-// in a layer above this one, so the two window classes that use it carry
-// the value here.
-constexpr int32_t kThemeBackground = 0xF7FAFF;
+// Two classes fill with the theme's "background" colour (without alpha).
+constexpr int32_t kThemeBackground = static_cast<int32_t>(kFNBackgroundColor & 0xFFFFFF);
 
 // Indexed by FNWindowClass.
 const FNWindowClassRecord kClasses[FNWindowClassCount] = {

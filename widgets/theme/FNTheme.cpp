@@ -1,5 +1,6 @@
 #include "widgets/theme/FNTheme.h"
 
+#include "framework/core/FNBackgroundColor.h"
 #include "imaging/text/FNTextColor.h"
 
 namespace {
@@ -14,10 +15,10 @@ constexpr uint32_t rgb(uint32_t red, uint32_t green, uint32_t blue)
     return 0xFF000000u | red << 16 | green << 8 | blue;
 }
 
-// The text colour is the imaging layer's default text colour, so styles made
-// below the widgets layer already draw in it.
+// The text and background colours come from the layers below, which draw
+// in them before any widget exists.
 const ThemeEntry kWhiteFern[] = {
-    { FNThemeKey::Background, rgb(247, 250, 255) },
+    { FNThemeKey::Background, kFNBackgroundColor },
     { FNThemeKey::Main0, rgb(46, 130, 85) },
     { FNThemeKey::Main1, rgb(181, 224, 193) },
     { FNThemeKey::Main2, rgb(255, 255, 236) },

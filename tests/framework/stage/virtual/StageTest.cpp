@@ -1,58 +1,18 @@
-#include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
-#include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
 #include "framework/stage/FN2DStage.h"
 #include "framework/window/FNExWindow.h"
 #include "imaging/FNImage.h"
+#include "tests/framework/stage/virtual/StageFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-namespace V = FNVirtualPlatform;
-
-namespace {
-
-uint32_t pixelAt(const FNImage& image, int x, int y)
-{
-    return image.row(y)[x] & 0xFFFFFF;
-}
-
-// Records the codes that reach a stage.
-struct Recorder {
-    std::vector<int> codes;
-    std::vector<FNEventState> events;
-    void On(FNEventState event)
-    {
-        codes.push_back(event.code);
-        events.push_back(event);
-    }
-};
-
-class StageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        V::Reset();
-        engine = std::make_unique<FNEngine>();
-        ASSERT_TRUE(engine->Platform()) << engine->PlatformFailure();
-    }
-    void TearDown() override { engine.reset(); }
-
-    // One engine step without its pause, after the engine thread has taken
-    // every window-system event so far.
-    void Step()
-    {
-        engine->Synchronise();
-        engine->RunStep(false);
-    }
-
-    std::unique_ptr<FNEngine> engine;
-};
+using namespace stagetest;
 
 TEST_F(StageTest, OpenMakesAWindowOfTheStageRectangle)
 {
@@ -238,5 +198,3 @@ TEST_F(StageTest, OpeningIsRefusedOnceTheEngineStops)
     stage.Open(true, nullptr, engine.get());
     EXPECT_FALSE(stage.windowCreated);
 }
-
-} // namespace
