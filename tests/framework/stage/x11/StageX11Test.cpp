@@ -9,7 +9,9 @@
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
+#include "framework/core/FNRegion.h"
 #include "framework/stage/FN2DStage.h"
+#include "framework/stage/FNStageItem.h"
 #include "framework/window/FNExWindow.h"
 #include "imaging/FNImage.h"
 
@@ -18,6 +20,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <chrono>
@@ -204,3 +207,46 @@ TEST_F(StageX11, DraggingTheTitleBarMovesTheFramedWindow)
 }
 
 } // namespace
+
+TEST_F(StageX11, AStageItemShowsItsDisplayInsideItsParent)
+{
+    FN2DStage host(120, 120, 160, 120, "host");
+    host.Open(true, nullptr, engine.get());
+    FNImage picture(10, 10);
+    picture.fill(0xC0, 0x10, 0x20, 255);
+    FNStageItem item(30, 20, 40, 30);
+    ASSERT_TRUE(host.AddChildStage(&item));
+    item.SetBackground(&picture, 0, 0);
+    ASSERT_TRUE(StepUntil([&] { return ScreenPixel(item.window, 5, 5) == 0xC01020u; }));
+    EXPECT_EQ(ScreenPixel(item.window, 20, 5), 0xF7FAFFu) << "beyond the picture: the background colour";
+    int hostX = 0, hostY = 0, itemX = 0, itemY = 0;
+    RootPosition(host.window, hostX, hostY);
+    RootPosition(item.window, itemX, itemY);
+    EXPECT_EQ(itemX - hostX, 30);
+    EXPECT_EQ(itemY - hostY, 20);
+    host.RemoveChildStage(&item);
+}
+
+TEST_F(StageX11, ARegionBecomesTheWindowShape)
+{
+    FN2DStage stage(140, 140, 90, 60, "shaped");
+    FNRegion* region = new FNRegion(0, 0, 40, 60);
+    region->Add(FNRect { 40, 0, 90, 20 });
+    stage.SetRegion(region);
+    stage.Open(true, nullptr, engine.get());
+    ASSERT_TRUE(stage.windowCreated);
+    auto shapeArea = [&] {
+        int count = 0, ordering = 0;
+        XRectangle* rects = XShapeGetRectangles(probe, static_cast<Window>(stage.window), ShapeBounding, &count, &ordering);
+        long area = 0;
+        for (int i = 0; i < count; ++i)
+            area += static_cast<long>(rects[i].width) * rects[i].height;
+        if (rects)
+            XFree(rects);
+        return area;
+    };
+    ASSERT_TRUE(StepUntil([&] { return shapeArea() == 40 * 60 + 50 * 20; }));
+    // A new size drops the shape made for the old one.
+    stage.Resize(100, 60);
+    ASSERT_TRUE(StepUntil([&] { return shapeArea() == 100 * 60; }));
+}
