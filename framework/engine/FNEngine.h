@@ -237,6 +237,11 @@ private:
     void CreateQueuedWindows();
     void DestroyQueuedWindows();
     void SnapshotKeyboard();
+    // Input sampling's parts: the raw key, text and wheel values move from
+    // `pending` into `current`; the hover block is filled for the stage under
+    // the pointer (or the captured one).
+    void TakeRawInput();
+    void SampleHover(const FNPointerState& pointer, FNStageBase* under);
     void Pin();
 
     std::unique_ptr<FNPlatformConnection> platform;

@@ -37,17 +37,7 @@ bool FNEngine::SampleInput()
         return false;
     current.screenX = pointer.screenX;
     current.screenY = pointer.screenY;
-    {
-        std::lock_guard<std::mutex> input(inputLock);
-        current.key = pending.key;
-        current.keyDown = pending.keyDown;
-        current.keyUp = pending.keyUp;
-        current.textInput = pending.textInput;
-        current.wheel = pending.wheel;
-        current.text = pending.textInput ? pending.text : FNString();
-        pending.keyDown = pending.keyUp = pending.textInput = 0;
-        pending.wheel = 0;
-    }
+    TakeRawInput();
     current.ClearHover();
     current.doubleClick = 0;
 
@@ -66,6 +56,27 @@ bool FNEngine::SampleInput()
         platform->ReleaseCapture();
 
     // 5. What is hovered (or captured while a button is held).
+    SampleHover(pointer, under);
+    // 6. Memory the input states point at stays until they let go of it.
+    Pin();
+    return true;
+}
+
+void FNEngine::TakeRawInput()
+{
+    std::lock_guard<std::mutex> input(inputLock);
+    current.key = pending.key;
+    current.keyDown = pending.keyDown;
+    current.keyUp = pending.keyUp;
+    current.textInput = pending.textInput;
+    current.wheel = pending.wheel;
+    current.text = pending.textInput ? pending.text : FNString();
+    pending.keyDown = pending.keyUp = pending.textInput = 0;
+    pending.wheel = 0;
+}
+
+void FNEngine::SampleHover(const FNPointerState& pointer, FNStageBase* under)
+{
     FNStageBase* captured = FNIsLiveObject(previous.hoverStage) ? previous.hoverStage : nullptr;
     current.hoverStage = under ? under : (current.buttons ? captured : nullptr);
     if (FNStageBase* stage = current.hoverStage) {
@@ -94,9 +105,6 @@ bool FNEngine::SampleInput()
             current.hoverTarget = stage->ownerWidget;
         }
     }
-    // 6. Memory the input states point at stays until they let go of it.
-    Pin();
-    return true;
 }
 
 bool FNEngine::DeriveInputEvents()
