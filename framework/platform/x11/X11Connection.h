@@ -37,6 +37,7 @@
 //   cursors                         X cursor font; 30000..30007 from the
 //                                   program's own pictures (FNCursorShapes)
 //   enabled / disabled windows      none in X: the engine records it
+//   lost display                    one line on standard error, exit status 1
 
 #include "framework/platform/FNPlatform.h"
 #include "framework/platform/x11/X11Atoms.h"

@@ -21,8 +21,10 @@ Display* openDisplay(const char* name)
 {
     for (int attempt = 0;; ++attempt) {
         errno = 0;
-        if (Display* display = XOpenDisplay(name))
+        if (Display* display = XOpenDisplay(name)) {
+            X11WatchConnection(display);
             return display;
+        }
         if (attempt == 4)
             return nullptr;
         usleep(20000);
