@@ -331,6 +331,9 @@ TEST_F(X11Platform, TopLevelPropertiesOwnerTitleAndOpacity)
     ASSERT_EQ(hints.size(), 5 * sizeof(long));
     EXPECT_EQ(reinterpret_cast<const long*>(hints.data())[0] & 2, 2); // decorations field given...
     EXPECT_EQ(reinterpret_cast<const long*>(hints.data())[2], 0); // ...and empty
+    // The title given at creation, in both the old and the UTF-8 property.
+    EXPECT_EQ(Property(owned, "_NET_WM_NAME", type), "Tesserine test");
+    EXPECT_EQ(Property(owned, "WM_NAME", type), "Tesserine test");
     connection->SetTitle(owner, "新規キャンバス");
     connection->SetAlpha(owner, 128);
     XSync(probe, False);
