@@ -1,15 +1,12 @@
-#include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
-#include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "framework/window/FNExWindow.h"
 #include "imaging/FNImage.h"
+#include "tests/framework/stage/virtual/StageFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-namespace V = FNVirtualPlatform;
 
 namespace {
 
@@ -18,22 +15,8 @@ struct CloseCounter {
     void On(FNEventState) { ++count; }
 };
 
-class ExWindowTest : public ::testing::Test {
+class ExWindowTest : public StageTest {
 protected:
-    void SetUp() override
-    {
-        V::Reset();
-        V::SetScreenSize(1280, 1024);
-        engine = std::make_unique<FNEngine>();
-        ASSERT_TRUE(engine->Platform()) << engine->PlatformFailure();
-    }
-    void TearDown() override { engine.reset(); }
-
-    void Step()
-    {
-        engine->Synchronise();
-        engine->RunStep(false);
-    }
     // A left-button press at one screen point, a move to another and the
     // release there, one step each, 1 s apart so no press is a double click.
     void Drag(int fromX, int fromY, int toX, int toY)
@@ -58,8 +41,6 @@ protected:
         V::SetButtons(0);
         Step();
     }
-
-    std::unique_ptr<FNEngine> engine;
 };
 
 TEST_F(ExWindowTest, ClientNeverSmallerThan150By80)
