@@ -3,248 +3,36 @@
 // every effect a real window system would report comes back as a queued
 // event delivered by the owning connection's DispatchEvents.
 
-#include "imaging/text/Utf8.h"
+#include "framework/platform/virtual/VirtualConnection.h"
+
 #include "framework/platform/FNVirtualKey.h"
-#include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "imaging/FNImage.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 #include <cstring>
-#include <deque>
-#include <map>
-#include <mutex>
-#include <thread>
 
-namespace {
-
-class VirtualConnection;
-
-// ---- Records -------------------------------------------------------------------
-
-struct VirtualEvent {
-    enum Kind { Paint, Moved, Resized, Close, KeyDown, KeyUp, Wheel, Text, Shown, Focus, Drop };
-    VirtualEvent(Kind k, FNWindowId w, int a0 = 0, int b0 = 0, int c0 = 0, int d0 = 0)
-        : kind(k)
-        , window(w)
-        , a(a0)
-        , b(b0)
-        , c(c0)
-        , d(d0)
-    {
-    }
-    Kind kind;
-    FNWindowId window;
-    int a, b, c, d;
-    std::string text;
-    std::vector<std::string> paths;
-};
-
-struct VirtualWindow {
-    VirtualConnection* owner = nullptr;
-    FNWindowClass windowClass = FNWindowClass::Owner;
-    FNWindowId parent = FNNoWindow;
-    bool child = false;
-    FNPlatformRect rect; // left/top = position, right/bottom = position + size
-    FNPlatformRect normalRect; // geometry to restore after maximising
-    std::string title;
-    bool visible = false;
-    int alpha = 255;
-    int cursor = FNCursorArrow;
-    FNWindowState state = FNWindowState::Normal;
-    int presentCount = 0;
-    std::vector<FNPlatformRect> shape; // client coordinates; empty: whole window
-    std::vector<uint32_t> pixels; // 0xAARRGGBB, width x height
-};
-
-// The whole virtual screen. One mutex guards everything, event queues of the
-// connections included.
-struct VirtualScreen {
-    std::recursive_mutex lock;
-    std::map<FNWindowId, VirtualWindow> windows;
-    std::vector<FNWindowId> stacking; // bottom to top, every window
-    FNWindowId nextId = 1;
-    FNWindowId focus = FNNoWindow;
-    FNWindowId capture = FNNoWindow;
-    int pointerX = 0, pointerY = 0, buttons = 0;
-    uint8_t keys[256] = {};
-    int screenWidth = 1280, screenHeight = 1024;
-    bool workAreaSet = false;
-    FNPlatformRect workArea;
-};
-
-VirtualScreen& screen()
-{
-    static VirtualScreen instance;
-    return instance;
-}
-
-std::atomic<uint32_t> g_clock { 0 };
-
-using Guard = std::lock_guard<std::recursive_mutex>;
-
-VirtualWindow* findWindow(FNWindowId id)
-{
-    auto found = screen().windows.find(id);
-    return found == screen().windows.end() ? nullptr : &found->second;
-}
-
-uint32_t backgroundPixel(FNWindowClass windowClass)
-{
-    const int32_t rgb = FNWindowClassRecordOf(windowClass).background;
-    return 0xFF000000u | static_cast<uint32_t>(rgb == FNNoBackground ? 0 : rgb);
-}
-
-// Screen position of a window's client origin.
-void screenOrigin(FNWindowId id, int& x, int& y)
-{
-    x = 0;
-    y = 0;
-    for (VirtualWindow* window = findWindow(id); window;
-         window = window->child ? findWindow(window->parent) : nullptr) {
-        x += window->rect.left;
-        y += window->rect.top;
-    }
-}
-
-// Shown on the screen: visible, not minimised, and every parent too.
-bool viewable(FNWindowId id)
-{
-    for (VirtualWindow* window = findWindow(id); window;
-         window = window->child ? findWindow(window->parent) : nullptr) {
-        if (!window->visible || window->state == FNWindowState::Minimised)
-            return false;
-    }
-    return true;
-}
-
-bool containsPoint(FNWindowId id, int x, int y)
-{
-    int originX = 0, originY = 0;
-    screenOrigin(id, originX, originY);
-    const VirtualWindow* window = findWindow(id);
-    const int localX = x - originX, localY = y - originY;
-    if (localX < 0 || localY < 0 || localX >= window->rect.Width() || localY >= window->rect.Height())
-        return false;
-    if (window->shape.empty())
-        return true;
-    for (const FNPlatformRect& rect : window->shape) {
-        if (localX >= rect.left && localX < rect.right && localY >= rect.top && localY < rect.bottom)
-            return true;
-    }
-    return false;
-}
-
-FNWindowId topLevelOf(FNWindowId id)
-{
-    VirtualWindow* window = findWindow(id);
-    while (window && window->child) {
-        id = window->parent;
-        window = findWindow(id);
-    }
-    return window ? id : FNNoWindow;
-}
-
-// The path from the topmost window under the point down to the deepest,
-// topmost first: what a real system's pointer query walks through.
-std::vector<FNWindowId> windowsAtPoint(int x, int y)
-{
-    std::vector<FNWindowId> path;
-    FNWindowId parent = FNNoWindow;
-    bool descend = true;
-    while (descend) {
-        descend = false;
-        for (auto it = screen().stacking.rbegin(); it != screen().stacking.rend(); ++it) {
-            const VirtualWindow* window = findWindow(*it);
-            const bool level = parent == FNNoWindow ? !window->child : (window->child && window->parent == parent);
-            if (level && viewable(*it) && containsPoint(*it, x, y)) {
-                path.push_back(*it);
-                parent = *it;
-                descend = true;
-                break;
-            }
-        }
-    }
-    return path;
-}
-
-void resizePixels(VirtualWindow& window, int oldWidth, int oldHeight)
-{
-    const int width = window.rect.Width(), height = window.rect.Height();
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, backgroundPixel(window.windowClass));
-    for (int y = 0; y < std::min(height, oldHeight); ++y) {
-        for (int x = 0; x < std::min(width, oldWidth); ++x)
-            pixels[static_cast<size_t>(y) * width + x] = window.pixels[static_cast<size_t>(y) * oldWidth + x];
-    }
-    window.pixels.swap(pixels);
-}
-
-// ---- The connection ------------------------------------------------------------
-
-class VirtualConnection final : public FNPlatformConnection {
-public:
-    VirtualConnection()
-        : m_engineThread(std::this_thread::get_id())
-        , m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
-    {
-    }
-    ~VirtualConnection() override;
-
-    void Queue(VirtualEvent event);
-
-    int DispatchEvents(FNPlatformListener& listener) override;
-    FNWindowId CreateWindow(const FNWindowDesc& desc) override;
-    bool DestroyWindow(FNWindowId window) override;
-    void Show(FNWindowId window) override { SetVisible(window, true); }
-    void Hide(FNWindowId window) override { SetVisible(window, false); }
-    void SetGeometry(FNWindowId window, int x, int y, int width, int height) override;
-    void SetTitle(FNWindowId window, const std::string& title) override;
-    void SetAlpha(FNWindowId window, int alpha) override;
-    void SetShape(FNWindowId window, const std::vector<FNPlatformRect>& shape) override;
-    void SetWindowState(FNWindowId window, FNWindowState state) override;
-    FNWindowState WindowState(FNWindowId window) override;
-    FNPlatformRect WorkArea() override;
-    void Present(FNWindowId window, const FNImage& image, const FNPlatformRect& area) override;
-    void FillRect(FNWindowId window, const FNPlatformRect& area, uint32_t rgb) override;
-    void SetCursor(FNWindowId window, int cursorId) override;
-    bool QueryPointer(FNPointerState& state) override;
-    bool ScreenToClient(FNWindowId window, int& x, int& y) override;
-    bool ClientToScreen(FNWindowId window, int& x, int& y) override;
-    void KeyboardState(uint8_t table[256]) override;
-    void SetCapture(FNWindowId window) override;
-    void ReleaseCapture() override;
-    void SetFocus(FNWindowId window) override;
-    FNWindowId FocusedWindow() override;
-    void Activate(FNWindowId window) override;
-    FNWindowId ActiveWindow() override;
-
-    // Moves and sizes a window as the system would, reporting the changes.
-    void ChangeGeometry(FNWindowId id, const FNPlatformRect& rect);
-
-protected:
-    bool HasPendingEvents() override;
-    int EventDescriptor() override { return m_wake; }
-
-private:
-    bool OnEngineThread() const { return std::this_thread::get_id() == m_engineThread; }
-    VirtualWindow* Own(FNWindowId id);
-    void SetVisible(FNWindowId id, bool visible);
-    void DestroyTree(FNWindowId id);
-    void Deliver(FNPlatformListener& listener, const VirtualEvent& event);
-
-    std::thread::id m_engineThread;
-    int m_wake;
-    std::deque<VirtualEvent> m_events; // guarded by the screen's lock
-};
+namespace fnvirtual {
 
 VirtualConnection* ownerOf(FNWindowId id)
 {
     VirtualWindow* window = findWindow(id);
     return window ? window->owner : nullptr;
+}
+
+void queueFor(FNWindowId id, VirtualEvent event)
+{
+    if (VirtualConnection* owner = ownerOf(id))
+        owner->Queue(std::move(event));
+}
+
+VirtualConnection::VirtualConnection()
+    : m_engineThread(std::this_thread::get_id())
+    , m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
 }
 
 VirtualConnection::~VirtualConnection()
@@ -640,14 +428,9 @@ FNWindowId VirtualConnection::ActiveWindow()
     return Own(top) ? top : FNNoWindow;
 }
 
-// Queues an event for whoever owns the window.
-void queueFor(FNWindowId id, VirtualEvent event)
-{
-    if (VirtualConnection* owner = ownerOf(id))
-        owner->Queue(std::move(event));
-}
+} // namespace fnvirtual
 
-} // namespace
+using namespace fnvirtual;
 
 std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& failure)
 {
@@ -657,194 +440,5 @@ std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& fa
 
 uint32_t FNPlatformMilliseconds()
 {
-    return g_clock.load();
+    return virtualClock().load();
 }
-
-// ---- Test control --------------------------------------------------------------------
-
-namespace FNVirtualPlatform {
-
-void Reset()
-{
-    Guard guard(screen().lock);
-    VirtualScreen& s = screen();
-    g_clock = 0;
-    s.focus = s.capture = FNNoWindow;
-    s.pointerX = s.pointerY = s.buttons = 0;
-    std::memset(s.keys, 0, sizeof s.keys);
-    s.screenWidth = 1280;
-    s.screenHeight = 1024;
-    s.workAreaSet = false;
-}
-
-void SetMilliseconds(uint32_t now)
-{
-    g_clock = now;
-}
-void AdvanceMilliseconds(uint32_t delta)
-{
-    g_clock += delta;
-}
-
-void SetScreenSize(int width, int height)
-{
-    Guard guard(screen().lock);
-    screen().screenWidth = width;
-    screen().screenHeight = height;
-}
-
-void SetWorkArea(const FNPlatformRect& area)
-{
-    Guard guard(screen().lock);
-    screen().workArea = area;
-    screen().workAreaSet = true;
-}
-
-void SetPointer(int screenX, int screenY)
-{
-    Guard guard(screen().lock);
-    screen().pointerX = screenX;
-    screen().pointerY = screenY;
-}
-
-void SetButtons(int buttons)
-{
-    Guard guard(screen().lock);
-    screen().buttons = buttons & (FNButtonLeft | FNButtonRight | FNButtonMiddle);
-}
-
-static void setKey(int virtualKey, bool down)
-{
-    if (virtualKey <= 0 || virtualKey > 255)
-        return;
-    Guard guard(screen().lock);
-    VirtualScreen& s = screen();
-    s.keys[virtualKey] = down ? 0x80 : 0;
-    if (const int generic = FNGenericModifierKey(virtualKey)) {
-        // The generic entry stays down while either side is held.
-        const int other = virtualKey ^ 1;
-        s.keys[generic] = (down || (s.keys[other] & 0x80)) ? 0x80 : 0;
-    }
-    queueFor(s.focus, { down ? VirtualEvent::KeyDown : VirtualEvent::KeyUp, s.focus, virtualKey });
-}
-
-void PressKey(int virtualKey)
-{
-    setKey(virtualKey, true);
-}
-void ReleaseKey(int virtualKey)
-{
-    setKey(virtualKey, false);
-}
-
-void TypeText(const std::string& utf8)
-{
-    Guard guard(screen().lock);
-    VirtualEvent event { VirtualEvent::Text, screen().focus };
-    event.text = utf8Cut(utf8, FNTextInputLimit);
-    queueFor(screen().focus, std::move(event));
-}
-
-void Wheel(int delta)
-{
-    Guard guard(screen().lock);
-    const std::vector<FNWindowId> path = windowsAtPoint(screen().pointerX, screen().pointerY);
-    if (!path.empty())
-        queueFor(path.back(), { VirtualEvent::Wheel, path.back(), delta });
-}
-
-void DropFiles(FNWindowId window, const std::vector<std::string>& paths)
-{
-    VirtualEvent event { VirtualEvent::Drop, window };
-    event.paths = paths;
-    Guard guard(screen().lock);
-    queueFor(window, std::move(event));
-}
-
-void RequestClose(FNWindowId window)
-{
-    Guard guard(screen().lock);
-    queueFor(window, { VirtualEvent::Close, window });
-}
-
-void MoveWindow(FNWindowId window, int x, int y)
-{
-    Guard guard(screen().lock);
-    if (VirtualWindow* record = findWindow(window))
-        record->owner->ChangeGeometry(window, { x, y, x + record->rect.Width(), y + record->rect.Height() });
-}
-
-void ResizeWindow(FNWindowId window, int width, int height)
-{
-    Guard guard(screen().lock);
-    if (VirtualWindow* record = findWindow(window))
-        record->owner->ChangeGeometry(
-            window, { record->rect.left, record->rect.top, record->rect.left + width, record->rect.top + height });
-}
-
-void Expose(FNWindowId window, const FNPlatformRect& area)
-{
-    Guard guard(screen().lock);
-    queueFor(window, { VirtualEvent::Paint, window, area.left, area.top, area.right, area.bottom });
-}
-
-WindowInfo Window(FNWindowId id)
-{
-    Guard guard(screen().lock);
-    WindowInfo info;
-    const VirtualWindow* window = findWindow(id);
-    if (!window)
-        return info;
-    info.exists = true;
-    info.windowClass = window->windowClass;
-    info.parent = window->parent;
-    info.child = window->child;
-    info.x = window->rect.left;
-    info.y = window->rect.top;
-    info.width = window->rect.Width();
-    info.height = window->rect.Height();
-    info.title = window->title;
-    info.visible = window->visible;
-    info.alpha = window->alpha;
-    info.cursor = window->cursor;
-    info.state = window->state;
-    info.presentCount = window->presentCount;
-    info.shape = window->shape;
-    return info;
-}
-
-bool ReadPixels(FNWindowId id, FNImage& picture)
-{
-    Guard guard(screen().lock);
-    const VirtualWindow* window = findWindow(id);
-    if (!window)
-        return false;
-    const int width = window->rect.Width(), height = window->rect.Height();
-    picture.resize(width, height);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(picture.row(y), &window->pixels[static_cast<size_t>(y) * width], static_cast<size_t>(width) * 4);
-    return true;
-}
-
-std::vector<FNWindowId> Windows()
-{
-    Guard guard(screen().lock);
-    std::vector<FNWindowId> ids;
-    for (const auto& entry : screen().windows)
-        ids.push_back(entry.first);
-    return ids;
-}
-
-FNWindowId Focus()
-{
-    Guard guard(screen().lock);
-    return screen().focus;
-}
-
-FNWindowId Capture()
-{
-    Guard guard(screen().lock);
-    return screen().capture;
-}
-
-} // namespace FNVirtualPlatform
