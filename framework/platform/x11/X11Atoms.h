@@ -1,7 +1,7 @@
 #pragma once
 
 // The atoms the X11 backend uses, interned once per connection. Private to
-// the X11 backend: only its .cpp files include this header.
+// the X11 backend: only its .cpp files and tests include this header.
 
 #include "framework/platform/x11/X11Handles.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The X11 backend's FNPlatformConnection. Private to the X11 backend: only
-// its .cpp files include this header.
+// its .cpp files and tests include this header.
 //
 // Each engine thread gets its own display connection for its windows and
 // their events; every other thread shares a second connection (opened with

@@ -2,7 +2,8 @@
 
 // One display connection and what the backend makes on it: a graphics
 // context, the presenter's image, the cursors. Private to the X11 backend:
-// only its .cpp files include this header. Used by one thread at a time.
+// only its .cpp files and tests include this header. Used by one thread at a
+// time.
 
 #include "framework/platform/x11/X11Cursors.h"
 #include "framework/platform/x11/X11Handles.h"

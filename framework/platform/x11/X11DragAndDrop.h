@@ -1,9 +1,10 @@
 #pragma once
 
-// The receiving side of XDND for one display connection: follows a drag
-// over our windows, accepts copies of text/uri-list offers, fetches the list
-// when it is dropped and answers the source at every step. Private to the
-// X11 backend: only its .cpp files include this header. Engine thread only.
+// The receiving side of XDND for one display connection: follows a drag over
+// our windows, accepts copies of text/uri-list offers, fetches the list when
+// it is dropped and answers the source at every step. Private to the X11
+// backend: only its .cpp files and tests include this header. Engine thread
+// only.
 //
 //   source                          here
 //   XdndEnter    (types)            remembers whether a file list is offered

@@ -1,7 +1,7 @@
 #pragma once
 
 // The process's Xlib error handlers. Private to the X11 backend: only its
-// .cpp files include this header.
+// .cpp files and tests include this header.
 
 #include "framework/platform/x11/X11Handles.h"
 

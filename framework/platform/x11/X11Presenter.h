@@ -1,7 +1,7 @@
 #pragma once
 
-// Copies pictures into windows for one display connection. Private to the
-// X11 backend: only its .cpp files include this header.
+// Copies pictures into windows for one display connection. Private to the X11
+// backend: only its .cpp files and tests include this header.
 //
 // The presenter keeps one image that grows to the largest area presented so
 // far: in shared memory (MIT-SHM) when the server offers it and the picture's

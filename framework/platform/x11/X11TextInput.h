@@ -3,7 +3,7 @@
 // Keys and typed text on X11: key events to virtual-key codes, key codes to
 // the keyboard table, and text through an input method (XIM) or, when none
 // opens, through the key symbol. Private to the X11 backend: only its .cpp
-// files include this header.
+// files and tests include this header.
 
 #include "framework/platform/x11/X11Handles.h"
 

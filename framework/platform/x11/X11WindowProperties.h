@@ -3,8 +3,8 @@
 // What the backend tells the window manager and the server about a window
 // (hints, title, opacity, shape, state changes) and what it reads from the
 // root window (work area, whether a manager runs). Private to the X11
-// backend: only its .cpp files include this header. Each function flushes
-// nothing; the caller flushes once it is done with the display.
+// backend: only its .cpp files and tests include this header. Each function
+// flushes nothing; the caller flushes once it is done with the display.
 
 #include "framework/platform/FNPlatform.h"
 #include "framework/platform/x11/X11Atoms.h"

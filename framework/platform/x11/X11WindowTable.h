@@ -1,9 +1,9 @@
 #pragma once
 
 // The records of one connection's windows, shared by every thread that uses
-// the connection. Private to the X11 backend: only its .cpp files include
-// this header. Every member takes the table's own lock; records are handed
-// out as copies, and changed only through Update.
+// the connection. Private to the X11 backend: only its .cpp files and tests
+// include this header. Every member takes the table's own lock; records are
+// handed out as copies, and changed only through Update.
 
 #include "framework/platform/FNPlatform.h"
 #include "framework/platform/x11/X11Handles.h"
