@@ -1,5 +1,7 @@
 #include "framework/platform/x11/X11Atoms.h"
 
+#include <X11/Xlib.h>
+
 #include <cstring>
 
 X11Atoms X11InternAtoms(Display* display)

@@ -7,6 +7,7 @@
 #include "imaging/FNImage.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,6 +41,16 @@ X11Connection::Use::Use(X11Connection& connection)
     XEvent discarded;
     while (XQLength(context.display) > 0)
         XNextEvent(context.display, &discarded);
+}
+
+bool X11Connection::HasPendingEvents()
+{
+    return XPending(m_engine.display) > 0;
+}
+
+int X11Connection::EventDescriptor()
+{
+    return ConnectionNumber(m_engine.display);
 }
 
 // ---- Opening and closing ------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #pragma once
 
 // The X11 backend's FNPlatformConnection. Private to the X11 backend: only
-// its .cpp files include this header.
+// its .cpp files and tests include this header.
 //
 // Each engine thread gets its own display connection for its windows and
 // their events; every other thread shares a second connection (opened with
@@ -43,9 +43,8 @@
 #include "framework/platform/x11/X11Atoms.h"
 #include "framework/platform/x11/X11DisplayContext.h"
 #include "framework/platform/x11/X11DragAndDrop.h"
+#include "framework/platform/x11/X11Handles.h"
 #include "framework/platform/x11/X11WindowTable.h"
-
-#include <X11/Xlib.h>
 
 #include <cstdint>
 #include <mutex>
@@ -56,7 +55,7 @@ class X11Connection final : public FNPlatformConnection {
 public:
     // Takes over two open displays on the same server: engine for the
     // calling (engine) thread, client for every other thread.
-    X11Connection(Display* engine, Display* client);
+    X11Connection(_XDisplay* engine, _XDisplay* client);
     ~X11Connection() override;
 
     int DispatchEvents(FNPlatformListener& listener) override;
@@ -86,8 +85,8 @@ public:
     FNWindowId ActiveWindow() override;
 
 protected:
-    bool HasPendingEvents() override { return XPending(m_engine.display) > 0; }
-    int EventDescriptor() override { return ConnectionNumber(m_engine.display); }
+    bool HasPendingEvents() override;
+    int EventDescriptor() override;
 
 private:
     // The display for the calling thread, held for the duration of a call.
@@ -95,7 +94,7 @@ private:
     public:
         explicit Use(X11Connection& connection);
         X11DisplayContext& context;
-        Display* display() const { return context.display; }
+        _XDisplay* display() const { return context.display; }
 
     private:
         std::unique_lock<std::mutex> m_guard;
@@ -103,24 +102,25 @@ private:
     friend class Use;
 
     bool OnEngineThread() const { return std::this_thread::get_id() == m_engineThread; }
-    bool Owns(Window window) { return m_windows.Owns(window); }
-    Window DeepestOwnedAt(Display* display, Window start, int rootX, int rootY);
+    bool Owns(X11Window window) { return m_windows.Owns(window); }
+    X11Window DeepestOwnedAt(_XDisplay* display, X11Window start, int rootX, int rootY);
     void BuildKeyTable();
-    X11WindowRecord NewRecord(const FNWindowDesc& desc, Window parent) const;
-    Window CreateXWindow(const FNWindowDesc& desc, Window parent, long eventMask);
-    Window FocusWindow();
+    X11WindowRecord NewRecord(const FNWindowDesc& desc, X11Window parent) const;
+    X11Window CreateXWindow(const FNWindowDesc& desc, X11Window parent, long eventMask);
+    X11Window FocusWindow();
 
-    // Events (X11ConnectionEvents.cpp).
-    void HandleEvent(XEvent& event, FNPlatformListener& listener);
-    void HandleConfigure(const XConfigureEvent& event, FNPlatformListener& listener);
-    void HandleMap(const XMapEvent& event, FNPlatformListener& listener);
-    void HandleDestroy(const XDestroyWindowEvent& event, FNPlatformListener& listener);
-    void HandleFocus(const XFocusChangeEvent& event, FNPlatformListener& listener);
-    void HandleKeyPress(XKeyEvent& event, FNPlatformListener& listener);
-    void HandleKeyRelease(XKeyEvent& event, FNPlatformListener& listener);
-    void HandleButtonPress(const XButtonEvent& event, FNPlatformListener& listener);
-    void HandleClientMessage(const XClientMessageEvent& event, FNPlatformListener& listener);
-    void HandleSelection(const XSelectionEvent& event, FNPlatformListener& listener);
+    // Events (X11ConnectionEvents.cpp). HandleEvent picks the handler by the
+    // event's type; each handler reads the member of its kind of event.
+    void HandleEvent(_XEvent& event, FNPlatformListener& listener);
+    void HandleConfigure(const _XEvent& event, FNPlatformListener& listener);
+    void HandleMap(const _XEvent& event, FNPlatformListener& listener);
+    void HandleDestroy(const _XEvent& event, FNPlatformListener& listener);
+    void HandleFocus(const _XEvent& event, FNPlatformListener& listener);
+    void HandleKeyPress(_XEvent& event, FNPlatformListener& listener);
+    void HandleKeyRelease(_XEvent& event, FNPlatformListener& listener);
+    void HandleButtonPress(const _XEvent& event, FNPlatformListener& listener);
+    void HandleClientMessage(const _XEvent& event, FNPlatformListener& listener);
+    void HandleSelection(const _XEvent& event, FNPlatformListener& listener);
 
     std::thread::id m_engineThread;
     X11DisplayContext m_engine;
@@ -128,7 +128,7 @@ private:
     X11DisplayContext m_client;
     X11Atoms m_atoms {};
     bool m_windowManager = false;
-    XIM m_inputMethod = nullptr;
+    _XIM* m_inputMethod = nullptr; // Xlib's XIM
     X11WindowTable m_windows;
     std::mutex m_keyLock; // guards m_keyTable
     uint8_t m_keyTable[256] = {}; // keycode -> virtual key

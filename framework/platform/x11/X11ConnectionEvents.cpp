@@ -4,6 +4,7 @@
 
 #include "framework/platform/x11/X11TextInput.h"
 
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <cassert>
@@ -33,36 +34,36 @@ void X11Connection::HandleEvent(XEvent& event, FNPlatformListener& listener)
         break;
     }
     case ConfigureNotify:
-        HandleConfigure(event.xconfigure, listener);
+        HandleConfigure(event, listener);
         break;
     case MapNotify:
-        HandleMap(event.xmap, listener);
+        HandleMap(event, listener);
         break;
     case UnmapNotify:
         if (Owns(event.xunmap.window))
             listener.OnShown(event.xunmap.window, false);
         break;
     case DestroyNotify:
-        HandleDestroy(event.xdestroywindow, listener);
+        HandleDestroy(event, listener);
         break;
     case FocusIn:
     case FocusOut:
-        HandleFocus(event.xfocus, listener);
+        HandleFocus(event, listener);
         break;
     case KeyPress:
-        HandleKeyPress(event.xkey, listener);
+        HandleKeyPress(event, listener);
         break;
     case KeyRelease:
-        HandleKeyRelease(event.xkey, listener);
+        HandleKeyRelease(event, listener);
         break;
     case ButtonPress:
-        HandleButtonPress(event.xbutton, listener);
+        HandleButtonPress(event, listener);
         break;
     case ClientMessage:
-        HandleClientMessage(event.xclient, listener);
+        HandleClientMessage(event, listener);
         break;
     case SelectionNotify:
-        HandleSelection(event.xselection, listener);
+        HandleSelection(event, listener);
         break;
     case MappingNotify:
         XRefreshKeyboardMapping(&event.xmapping);
@@ -73,111 +74,118 @@ void X11Connection::HandleEvent(XEvent& event, FNPlatformListener& listener)
     }
 }
 
-void X11Connection::HandleConfigure(const XConfigureEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleConfigure(const XEvent& event, FNPlatformListener& listener)
 {
+    const XConfigureEvent& configure = event.xconfigure;
     X11WindowRecord record;
-    if (event.window != event.event || !m_windows.Find(event.window, record))
+    if (configure.window != configure.event || !m_windows.Find(configure.window, record))
         return;
-    int x = event.x, y = event.y;
+    int x = configure.x, y = configure.y;
     // A top-level window's own event is relative to a window manager's frame
     // (when there is one); the synthetic one the manager sends is already in
     // screen coordinates.
-    if (!record.child && !event.send_event) {
+    if (!record.child && !configure.send_event) {
         Window child = 0;
         XTranslateCoordinates(
-            m_engine.display, event.window, DefaultRootWindow(m_engine.display), 0, 0, &x, &y, &child);
+            m_engine.display, configure.window, DefaultRootWindow(m_engine.display), 0, 0, &x, &y, &child);
     }
     const bool moved = x != record.x || y != record.y;
-    const bool resized = event.width != record.width || event.height != record.height;
-    const bool present = m_windows.Update(event.window, [&](X11WindowRecord& stored) {
+    const bool resized = configure.width != record.width || configure.height != record.height;
+    const bool present = m_windows.Update(configure.window, [&](X11WindowRecord& stored) {
         stored.x = x;
         stored.y = y;
-        stored.width = event.width;
-        stored.height = event.height;
+        stored.width = configure.width;
+        stored.height = configure.height;
     });
     if (!present)
         return;
     if (moved)
-        listener.OnMoved(event.window, x, y);
+        listener.OnMoved(configure.window, x, y);
     if (resized)
-        listener.OnResized(event.window, event.width, event.height);
+        listener.OnResized(configure.window, configure.width, configure.height);
 }
 
-void X11Connection::HandleMap(const XMapEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleMap(const XEvent& event, FNPlatformListener& listener)
 {
-    const bool present = m_windows.Update(event.window, [](X11WindowRecord& stored) {
+    const XMapEvent& map = event.xmap;
+    const bool present = m_windows.Update(map.window, [](X11WindowRecord& stored) {
         if (stored.state == FNWindowState::Minimised)
             stored.state = FNWindowState::Normal; // restored by the window manager
     });
     if (present)
-        listener.OnShown(event.window, true);
+        listener.OnShown(map.window, true);
 }
 
-void X11Connection::HandleDestroy(const XDestroyWindowEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleDestroy(const XEvent& event, FNPlatformListener& listener)
 {
+    const XDestroyWindowEvent& destroyed = event.xdestroywindow;
     // Only windows destroyed by someone else are still recorded.
-    if (event.window != event.event || !Owns(event.window))
+    if (destroyed.window != destroyed.event || !Owns(destroyed.window))
         return;
-    m_windows.Remove(event.window);
-    listener.OnDestroyed(event.window);
+    m_windows.Remove(destroyed.window);
+    listener.OnDestroyed(destroyed.window);
 }
 
-void X11Connection::HandleFocus(const XFocusChangeEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleFocus(const XEvent& event, FNPlatformListener& listener)
 {
+    const XFocusChangeEvent& focus = event.xfocus;
     // Only the window that gains or loses focus itself: not its ancestors on
     // the way (virtual details), not pointer focus, not grabs.
-    if (event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyPointer
-        || event.detail == NotifyVirtual || event.detail == NotifyNonlinearVirtual)
+    if (focus.mode == NotifyGrab || focus.mode == NotifyUngrab || focus.detail == NotifyPointer
+        || focus.detail == NotifyVirtual || focus.detail == NotifyNonlinearVirtual)
         return;
     X11WindowRecord record;
-    if (!m_windows.Find(event.window, record))
+    if (!m_windows.Find(focus.window, record))
         return;
-    const bool gained = event.type == FocusIn;
+    const bool gained = focus.type == FocusIn;
     if (record.inputContext)
         (gained ? XSetICFocus : XUnsetICFocus)(record.inputContext);
-    listener.OnFocus(event.window, gained);
+    listener.OnFocus(focus.window, gained);
 }
 
-void X11Connection::HandleKeyPress(XKeyEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleKeyPress(XEvent& event, FNPlatformListener& listener)
 {
+    const Window window = event.xkey.window;
     X11WindowRecord record;
-    if (!m_windows.Find(event.window, record))
+    if (!m_windows.Find(window, record))
         return;
     // Key code 0: text committed by an input method, not a key.
-    if (event.keycode != 0) {
+    if (event.xkey.keycode != 0) {
         if (const int key = X11VirtualKeyOf(event))
-            listener.OnKeyDown(event.window, key);
+            listener.OnKeyDown(window, key);
     }
     const std::string text = X11TypedText(record.inputContext, event);
     if (!text.empty())
-        listener.OnTextInput(event.window, text);
+        listener.OnTextInput(window, text);
 }
 
-void X11Connection::HandleKeyRelease(XKeyEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleKeyRelease(XEvent& event, FNPlatformListener& listener)
 {
-    if (const int key = X11VirtualKeyOf(event); key && Owns(event.window))
-        listener.OnKeyUp(event.window, key);
+    if (const int key = X11VirtualKeyOf(event); key && Owns(event.xkey.window))
+        listener.OnKeyUp(event.xkey.window, key);
 }
 
-void X11Connection::HandleButtonPress(const XButtonEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleButtonPress(const XEvent& event, FNPlatformListener& listener)
 {
+    const XButtonEvent& button = event.xbutton;
     // Buttons 4 and 5 are the wheel's notches away from and toward the user.
-    if ((event.button == Button4 || event.button == Button5) && Owns(event.window))
-        listener.OnWheel(event.window, event.button == Button4 ? 120 : -120);
+    if ((button.button == Button4 || button.button == Button5) && Owns(button.window))
+        listener.OnWheel(button.window, button.button == Button4 ? 120 : -120);
 }
 
-void X11Connection::HandleClientMessage(const XClientMessageEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleClientMessage(const XEvent& event, FNPlatformListener& listener)
 {
-    if (!Owns(event.window))
+    const XClientMessageEvent& message = event.xclient;
+    if (!Owns(message.window))
         return;
-    if (event.message_type == m_atoms.wmProtocols && static_cast<Atom>(event.data.l[0]) == m_atoms.wmDeleteWindow)
-        listener.OnCloseRequest(event.window);
+    if (message.message_type == m_atoms.wmProtocols && static_cast<Atom>(message.data.l[0]) == m_atoms.wmDeleteWindow)
+        listener.OnCloseRequest(message.window);
     else
         m_dragAndDrop.HandleClientMessage(event);
 }
 
 // Files go to the deepest of our windows under the drop point.
-void X11Connection::HandleSelection(const XSelectionEvent& event, FNPlatformListener& listener)
+void X11Connection::HandleSelection(const XEvent& event, FNPlatformListener& listener)
 {
     X11DragAndDrop::Drop drop;
     if (!m_dragAndDrop.HandleSelection(event, drop))

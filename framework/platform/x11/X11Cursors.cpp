@@ -2,6 +2,7 @@
 
 #include "framework/platform/FNPlatform.h"
 
+#include <X11/Xlib.h>
 #include <X11/cursorfont.h>
 
 X11CursorBitmaps X11CursorBitmapsOf(const FNCursorShape& shape)

@@ -6,8 +6,7 @@
 // header.
 
 #include "framework/platform/FNCursorShapes.h"
-
-#include <X11/Xlib.h>
+#include "framework/platform/x11/X11Handles.h"
 
 #include <map>
 
@@ -28,9 +27,9 @@ unsigned X11FontCursorGlyph(int cursorId);
 // before the display closes. Used by one thread at a time, like its display.
 class X11CursorCache {
 public:
-    Cursor CursorFor(Display* display, int cursorId);
-    void Free(Display* display);
+    X11Cursor CursorFor(_XDisplay* display, int cursorId);
+    void Free(_XDisplay* display);
 
 private:
-    std::map<int, Cursor> m_cursors;
+    std::map<int, X11Cursor> m_cursors;
 };

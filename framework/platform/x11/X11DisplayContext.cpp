@@ -1,5 +1,7 @@
 #include "framework/platform/x11/X11DisplayContext.h"
 
+#include <X11/Xlib.h>
+
 void X11DisplayContext::Open(Display* opened)
 {
     display = opened;

@@ -3,6 +3,7 @@
 #include "framework/platform/FNUriList.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -14,38 +15,39 @@ void X11DragAndDrop::Attach(Display* display, const X11Atoms& atoms, const std::
     m_hostName = hostName;
 }
 
-bool X11DragAndDrop::HandleClientMessage(const XClientMessageEvent& event)
+bool X11DragAndDrop::HandleClientMessage(const XEvent& event)
 {
-    if (event.message_type == m_atoms.xdndEnter)
-        OnEnter(event);
-    else if (event.message_type == m_atoms.xdndPosition)
-        OnPosition(event);
-    else if (event.message_type == m_atoms.xdndLeave)
+    const XClientMessageEvent& message = event.xclient;
+    if (message.message_type == m_atoms.xdndEnter)
+        OnEnter(message.window, message.data.l);
+    else if (message.message_type == m_atoms.xdndPosition)
+        OnPosition(message.data.l);
+    else if (message.message_type == m_atoms.xdndLeave)
         m_drag = {};
-    else if (event.message_type == m_atoms.xdndDrop)
-        OnDrop(event);
+    else if (message.message_type == m_atoms.xdndDrop)
+        OnDrop(message.data.l);
     else
         return false;
     return true;
 }
 
-bool X11DragAndDrop::FromCurrentSource(const XClientMessageEvent& event) const
+bool X11DragAndDrop::FromCurrentSource(const MessageData& data) const
 {
-    return m_drag.source == static_cast<Window>(event.data.l[0]);
+    return m_drag.source == static_cast<Window>(data[0]);
 }
 
-void X11DragAndDrop::OnEnter(const XClientMessageEvent& event)
+void X11DragAndDrop::OnEnter(Window target, const MessageData& data)
 {
     m_drag = {};
-    m_drag.source = static_cast<Window>(event.data.l[0]);
-    m_drag.target = event.window;
+    m_drag.source = static_cast<Window>(data[0]);
+    m_drag.target = target;
     // Up to three types in the message; bit 0 says there are more, in the
     // source's type list.
-    if (event.data.l[1] & 1) {
+    if (data[1] & 1) {
         m_drag.offersUriList = SourceListsUriList(m_drag.source);
     } else {
         for (int i = 2; i < 5; ++i)
-            m_drag.offersUriList |= static_cast<Atom>(event.data.l[i]) == m_atoms.uriList;
+            m_drag.offersUriList |= static_cast<Atom>(data[i]) == m_atoms.uriList;
     }
 }
 
@@ -66,34 +68,35 @@ bool X11DragAndDrop::SourceListsUriList(Window source)
     return found;
 }
 
-void X11DragAndDrop::OnPosition(const XClientMessageEvent& event)
+void X11DragAndDrop::OnPosition(const MessageData& data)
 {
-    if (!FromCurrentSource(event))
+    if (!FromCurrentSource(data))
         return;
-    m_drag.rootX = static_cast<int>((event.data.l[2] >> 16) & 0xFFFF);
-    m_drag.rootY = static_cast<int>(event.data.l[2] & 0xFFFF);
+    m_drag.rootX = static_cast<int>((data[2] >> 16) & 0xFFFF);
+    m_drag.rootY = static_cast<int>(data[2] & 0xFFFF);
     // Accept (bit 0) copies of file lists; an empty rectangle asks for
     // every position.
     Send(m_atoms.xdndStatus, m_drag.offersUriList ? 1 : 0, 0, 0,
         m_drag.offersUriList ? static_cast<long>(m_atoms.xdndActionCopy) : 0);
 }
 
-void X11DragAndDrop::OnDrop(const XClientMessageEvent& event)
+void X11DragAndDrop::OnDrop(const MessageData& data)
 {
-    if (!FromCurrentSource(event))
+    if (!FromCurrentSource(data))
         return;
     if (m_drag.offersUriList)
         XConvertSelection(m_display, m_atoms.xdndSelection, m_atoms.uriList, m_atoms.xdndSelection, m_drag.target,
-            static_cast<Time>(event.data.l[2]));
+            static_cast<Time>(data[2]));
     else
         Send(m_atoms.xdndFinished, 0, 0, 0, 0);
 }
 
-bool X11DragAndDrop::HandleSelection(const XSelectionEvent& event, Drop& drop)
+bool X11DragAndDrop::HandleSelection(const XEvent& event, Drop& drop)
 {
-    if (!m_drag.source || event.requestor != m_drag.target || event.selection != m_atoms.xdndSelection)
+    const XSelectionEvent& selection = event.xselection;
+    if (!m_drag.source || selection.requestor != m_drag.target || selection.selection != m_atoms.xdndSelection)
         return false;
-    drop.paths = ReadPaths(event);
+    drop.paths = ReadPaths(selection.requestor, selection.property);
     drop.window = m_drag.target;
     drop.rootX = m_drag.rootX;
     drop.rootY = m_drag.rootY;
@@ -104,17 +107,17 @@ bool X11DragAndDrop::HandleSelection(const XSelectionEvent& event, Drop& drop)
 }
 
 // The list arrives in a property of the target window, deleted as it is read.
-std::vector<std::string> X11DragAndDrop::ReadPaths(const XSelectionEvent& event)
+std::vector<std::string> X11DragAndDrop::ReadPaths(Window requestor, Atom property)
 {
     std::vector<std::string> paths;
-    if (event.property == None)
+    if (property == None)
         return paths;
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(m_display, event.requestor, event.property, 0, LONG_MAX / 4, True, AnyPropertyType, &type,
-            &format, &items, &after, &data)
+    if (XGetWindowProperty(m_display, requestor, property, 0, LONG_MAX / 4, True, AnyPropertyType, &type, &format,
+            &items, &after, &data)
             != Success
         || !data)
         return paths;

@@ -1,7 +1,9 @@
 #pragma once
 
 // The process's Xlib error handlers. Private to the X11 backend: only its
-// .cpp files include this header.
+// .cpp files and tests include this header.
+
+#include "framework/platform/x11/X11Handles.h"
 
 // Installs both handlers, once per process; called before the first display
 // connection opens.
@@ -18,7 +20,6 @@ void X11InstallErrorHandlers();
 // before and after a request (and an XSync) to learn whether it failed.
 int X11ThreadErrorCount();
 
-struct _XDisplay;
 // Makes the connection's own end-of-connection step (libX11 1.7 and later)
 // end the process the same way, in case a library replaced the I/O error
 // handler with one that returns.

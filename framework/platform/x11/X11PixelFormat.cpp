@@ -14,18 +14,28 @@ int bitCount(unsigned long mask)
     return __builtin_popcountl(mask);
 }
 
+X11ChannelMasks masksOf(const Visual* visual)
+{
+    return { visual->red_mask, visual->green_mask, visual->blue_mask };
+}
+
 } // namespace
+
+X11ChannelMasks X11DefaultChannelMasks(Display* display)
+{
+    return masksOf(DefaultVisual(display, DefaultScreen(display)));
+}
 
 // Each channel scaled to its mask's width, c' = (c * (2^bits - 1) + 127) / 255,
 // and shifted into place.
-unsigned long X11TrueColorPixel(const Visual* visual, uint32_t rgb)
+unsigned long X11TrueColorPixel(const X11ChannelMasks& masks, uint32_t rgb)
 {
     auto channel = [](unsigned value, unsigned long mask) {
         const unsigned long top = (1ul << bitCount(mask)) - 1;
         return ((value * top + 127) / 255) << lowestBit(mask);
     };
-    return channel((rgb >> 16) & 0xFF, visual->red_mask) | channel((rgb >> 8) & 0xFF, visual->green_mask)
-        | channel(rgb & 0xFF, visual->blue_mask);
+    return channel((rgb >> 16) & 0xFF, masks.red) | channel((rgb >> 8) & 0xFF, masks.green)
+        | channel(rgb & 0xFF, masks.blue);
 }
 
 unsigned long X11PixelFor(Display* display, uint32_t rgb)
@@ -33,7 +43,7 @@ unsigned long X11PixelFor(Display* display, uint32_t rgb)
     const int screen = DefaultScreen(display);
     Visual* visual = DefaultVisual(display, screen);
     if (visual->c_class == TrueColor || visual->c_class == DirectColor)
-        return X11TrueColorPixel(visual, rgb);
+        return X11TrueColorPixel(masksOf(visual), rgb);
     XColor color {};
     color.red = static_cast<unsigned short>(((rgb >> 16) & 0xFF) * 257);
     color.green = static_cast<unsigned short>(((rgb >> 8) & 0xFF) * 257);

@@ -6,6 +6,7 @@
 #include "imaging/FNImage.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -27,6 +28,14 @@ void FNX11UseSharedMemory(bool use)
     g_useSharedMemory = use;
 }
 
+struct X11Presenter::SharedSegment {
+    XShmSegmentInfo info {};
+};
+
+X11Presenter::X11Presenter() = default;
+
+X11Presenter::~X11Presenter() = default;
+
 void X11Presenter::Open(Display* display)
 {
     m_display = display;
@@ -45,14 +54,14 @@ void X11Presenter::ReleaseImage()
 {
     if (!m_image)
         return;
-    if (m_shm.shmaddr) {
-        XShmDetach(m_display, &m_shm);
+    if (m_shm) {
+        XShmDetach(m_display, &m_shm->info);
         XSync(m_display, False);
-        shmdt(m_shm.shmaddr);
-        m_shm = {};
+        shmdt(m_shm->info.shmaddr);
     }
     XDestroyImage(m_image);
     m_image = nullptr;
+    m_shm.reset();
 }
 
 bool X11Presenter::EnsureImage(int width, int height)
@@ -74,26 +83,29 @@ bool X11Presenter::CreateSharedImage(int width, int height)
 {
     const int screen = DefaultScreen(m_display);
     const unsigned depth = static_cast<unsigned>(DefaultDepth(m_display, screen));
+    auto segment = std::make_unique<SharedSegment>();
+    XShmSegmentInfo& shm = segment->info;
     m_image
-        = XShmCreateImage(m_display, DefaultVisual(m_display, screen), depth, ZPixmap, nullptr, &m_shm, width, height);
+        = XShmCreateImage(m_display, DefaultVisual(m_display, screen), depth, ZPixmap, nullptr, &shm, width, height);
     if (!m_image)
         return false;
     const int id = shmget(IPC_PRIVATE, static_cast<size_t>(m_image->bytes_per_line) * height, IPC_CREAT | 0600);
     void* address = id >= 0 ? shmat(id, nullptr, 0) : kNoAddress;
     if (address != kNoAddress) {
-        m_shm.shmid = id;
-        m_shm.shmaddr = m_image->data = static_cast<char*>(address);
-        m_shm.readOnly = False;
+        shm.shmid = id;
+        shm.shmaddr = m_image->data = static_cast<char*>(address);
+        shm.readOnly = False;
         const int errorsBefore = X11ThreadErrorCount();
-        XShmAttach(m_display, &m_shm);
+        XShmAttach(m_display, &shm);
         XSync(m_display, False);
         // Marked for removal now: the segment lives until both sides detach.
         shmctl(id, IPC_RMID, nullptr);
-        if (X11ThreadErrorCount() == errorsBefore)
+        if (X11ThreadErrorCount() == errorsBefore) {
+            m_shm = std::move(segment);
             return true;
+        }
         // A remote server cannot attach our memory: use plain requests from now on.
         shmdt(address);
-        m_shm = {};
     } else if (id >= 0) {
         shmctl(id, IPC_RMID, nullptr);
     }
@@ -122,7 +134,7 @@ bool X11Presenter::CreatePlainImage(int width, int height)
 
 void X11Presenter::CopyRows(const FNImage& picture, int left, int top, int width, int height)
 {
-    const Visual* visual = DefaultVisual(m_display, DefaultScreen(m_display));
+    const X11ChannelMasks masks = X11DefaultChannelMasks(m_display);
     for (int y = 0; y < height; ++y) {
         const uint32_t* source = picture.row(top + y) + left;
         if (m_fastPixels) {
@@ -131,7 +143,7 @@ void X11Presenter::CopyRows(const FNImage& picture, int left, int top, int width
             continue;
         }
         for (int x = 0; x < width; ++x)
-            XPutPixel(m_image, x, y, X11TrueColorPixel(visual, source[x] & 0xFFFFFF));
+            XPutPixel(m_image, x, y, X11TrueColorPixel(masks, source[x] & 0xFFFFFF));
     }
 }
 

@@ -29,9 +29,9 @@ XIC X11CreateInputContext(XIM method, Display* display, Window window, long even
     return context;
 }
 
-int X11VirtualKeyOf(XKeyEvent& event)
+int X11VirtualKeyOf(XEvent& keyEvent)
 {
-    return FNVirtualKeyFromKeysym(XLookupKeysym(&event, 0));
+    return FNVirtualKeyFromKeysym(XLookupKeysym(&keyEvent.xkey, 0));
 }
 
 namespace {
@@ -63,8 +63,9 @@ std::string lookUpWithoutInputMethod(XKeyEvent& event)
 
 } // namespace
 
-std::string X11TypedText(XIC inputContext, XKeyEvent& event)
+std::string X11TypedText(XIC inputContext, XEvent& keyEvent)
 {
+    XKeyEvent& event = keyEvent.xkey;
     const std::string text
         = inputContext ? lookUpWithInputMethod(inputContext, event) : lookUpWithoutInputMethod(event);
     return utf8Cut(FNWithoutControlCharacters(text), FNTextInputLimit);

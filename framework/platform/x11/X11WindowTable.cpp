@@ -1,5 +1,7 @@
 #include "framework/platform/x11/X11WindowTable.h"
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <vector>
 

@@ -76,21 +76,14 @@ TEST(X11Cursors, SystemCursorsUseTheirFontGlyphsAndUnknownIdsTheArrow)
 
 TEST(X11PixelFormat, ChannelsScaleToTheirMasksWidthRounded)
 {
-    Visual visual {};
-    visual.red_mask = 0xF800; // 5-6-5
-    visual.green_mask = 0x07E0;
-    visual.blue_mask = 0x001F;
-    EXPECT_EQ(X11TrueColorPixel(&visual, 0xFFFFFF), 0xFFFFul);
-    EXPECT_EQ(X11TrueColorPixel(&visual, 0x000000), 0ul);
+    const X11ChannelMasks rgb565 { 0xF800, 0x07E0, 0x001F };
+    EXPECT_EQ(X11TrueColorPixel(rgb565, 0xFFFFFF), 0xFFFFul);
+    EXPECT_EQ(X11TrueColorPixel(rgb565, 0x000000), 0ul);
     // 0x80 * 31 / 255 = 15.56 -> 16 (red), 0x80 * 63 / 255 = 31.6 -> 32 (green)
-    EXPECT_EQ(X11TrueColorPixel(&visual, 0x808080), (16ul << 11) | (32ul << 5) | 16ul);
-    visual.red_mask = 0xFF0000;
-    visual.green_mask = 0x00FF00;
-    visual.blue_mask = 0x0000FF;
-    EXPECT_EQ(X11TrueColorPixel(&visual, 0x123456), 0x123456ul);
-    visual.red_mask = 0x0000FF; // channels swapped
-    visual.blue_mask = 0xFF0000;
-    EXPECT_EQ(X11TrueColorPixel(&visual, 0x123456), 0x563412ul);
+    EXPECT_EQ(X11TrueColorPixel(rgb565, 0x808080), (16ul << 11) | (32ul << 5) | 16ul);
+    EXPECT_EQ(X11TrueColorPixel({ 0xFF0000, 0x00FF00, 0x0000FF }, 0x123456), 0x123456ul);
+    // Channels swapped.
+    EXPECT_EQ(X11TrueColorPixel({ 0x0000FF, 0x00FF00, 0xFF0000 }, 0x123456), 0x563412ul);
 }
 
 } // namespace

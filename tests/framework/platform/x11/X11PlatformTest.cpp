@@ -216,20 +216,26 @@ void X11Platform::CheckPresentation()
         for (int x = 0; x < 67; ++x)
             back.setColor(x, y, (x * 37) & 255, (y * 53) & 255, (x * y) & 255, x & 1 ? 0 : 255);
     }
+    // The picture's colour at (x, y) as the window shows it (no alpha).
+    auto pattern = [](int x, int y) {
+        return uint32_t((x * 37) & 255) << 16 | uint32_t((y * 53) & 255) << 8 | uint32_t((x * y) & 255);
+    };
+    // A small area first, so that the whole picture needs a larger image.
+    connection->Present(w, back, { 0, 0, 9, 7 });
+    EXPECT_EQ(ScreenPixel(w, 8, 6), pattern(8, 6));
+    EXPECT_EQ(ScreenPixel(w, 9, 6), 0x000000u);
     connection->Present(w, back, { 0, 0, 67, 45 });
     for (int y = 0; y < 45; y += 4) {
-        for (int x = 0; x < 67; x += 3) {
-            const uint32_t expected = ((x * 37) & 255) << 16 | ((y * 53) & 255) << 8 | ((x * y) & 255);
-            ASSERT_EQ(ScreenPixel(w, x, y), expected) << x << "," << y;
-        }
+        for (int x = 0; x < 67; x += 3)
+            ASSERT_EQ(ScreenPixel(w, x, y), pattern(x, y)) << x << "," << y;
     }
     // A dirty rectangle updates only its own pixels.
     back.fill(10, 200, 30, 255);
     connection->Present(w, back, { 20, 10, 30, 15 });
     EXPECT_EQ(ScreenPixel(w, 20, 10), 0x0AC81Eu);
     EXPECT_EQ(ScreenPixel(w, 29, 14), 0x0AC81Eu);
-    EXPECT_EQ(ScreenPixel(w, 30, 14), ((30 * 37) & 255u) << 16 | ((14 * 53) & 255u) << 8 | ((30 * 14) & 255u));
-    EXPECT_EQ(ScreenPixel(w, 19, 10), ((19 * 37) & 255u) << 16 | ((10 * 53) & 255u) << 8 | ((19 * 10) & 255u));
+    EXPECT_EQ(ScreenPixel(w, 30, 14), pattern(30, 14));
+    EXPECT_EQ(ScreenPixel(w, 19, 10), pattern(19, 10));
     connection->FillRect(w, { 0, 40, 5, 45 }, 0x102030);
     EXPECT_EQ(ScreenPixel(w, 4, 44), 0x102030u);
 }
