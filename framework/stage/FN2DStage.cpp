@@ -38,10 +38,7 @@ FN2DStage::~FN2DStage()
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
     }
     // The window goes first so that nothing presents from a freed buffer.
-    if (parent && !ownedTopLevel)
-        parent->RemoveChildStage(this);
-    else if (windowCreated)
-        CloseWindow();
+    CloseBeforeDestruction();
     DetachScene();
     FNFrameworkLockGuard lock;
     delete m_backBuffer;

@@ -34,10 +34,7 @@ FNStageBase::~FNStageBase()
 {
     // A stage deleted while open takes its window with it; a child also
     // leaves its parent's list.
-    if (parent && !ownedTopLevel)
-        parent->RemoveChildStage(this);
-    else if (windowCreated)
-        CloseWindow();
+    CloseBeforeDestruction();
     delete region;
 }
 
@@ -258,6 +255,12 @@ void FNStageBase::RemoveChildStage(FNStageBase* child)
 void FNStageBase::Close()
 {
     CloseWindow();
+}
+
+void FNStageBase::CloseBeforeDestruction()
+{
+    if ((parent && !ownedTopLevel) || windowCreated)
+        CloseWindow();
 }
 
 void FNStageBase::CloseWindow()

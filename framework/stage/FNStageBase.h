@@ -121,6 +121,10 @@ protected:
     void RequestDestroy();
     // Close() for a stage that is open, whatever kind of parent it has.
     void CloseWindow();
+    // For destructors: a child leaves its parent (which closes it), an open
+    // stage closes. Derived stages call it first, while their own
+    // OnWindowDestroyed still runs.
+    void CloseBeforeDestruction();
     // Shapes the window with `region`, or gives it its whole rectangle back.
     void ApplyRegion();
 };

@@ -49,10 +49,7 @@ FNStageItem::FNStageItem(int newX, int newY, int newWidth, int newHeight)
 FNStageItem::~FNStageItem()
 {
     // The window goes before the display it shows.
-    if (parent && !ownedTopLevel)
-        parent->RemoveChildStage(this);
-    else if (windowCreated)
-        CloseWindow();
+    CloseBeforeDestruction();
     FNFrameworkLockGuard lock;
     m_display.reset();
 }
