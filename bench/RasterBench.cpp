@@ -79,20 +79,40 @@ void BM_Raster_Multiply(benchmark::State& state)
     drawItem(state, 1.5, 0, 1, 2);
 }
 
-// The scaled workloads on the SSE2 loops, for machines without AVX2.
-void drawItemSse2(benchmark::State& state, int sampling)
+// The scaled workloads at a given vector level (0 SSE2, 1 SSE4.1, 2 AVX2),
+// for comparison with machines that lack the wider instruction sets.
+void drawItemAtLevel(benchmark::State& state, int level, int sampling)
 {
-    const int widest = FNRasterSetVectorLevel(0);
-    drawItem(state, 1.5, 0, sampling, 0);
-    FNRasterSetVectorLevel(widest);
+    const int widest = FNRasterSetVectorLevel(level);
+    if (widest != level)
+        state.SkipWithError("vector level not supported by this processor");
+    else
+        drawItem(state, 1.5, 0, sampling, 0);
+    FNRasterSetVectorLevel(2);
 }
 void BM_Raster_scale1_5_sse2(benchmark::State& state)
 {
-    drawItemSse2(state, 1);
+    drawItemAtLevel(state, 0, 1);
 }
 void BM_Raster_sharp_scale1_5_sse2(benchmark::State& state)
 {
-    drawItemSse2(state, 2);
+    drawItemAtLevel(state, 0, 2);
+}
+void BM_Raster_scale1_5_sse41(benchmark::State& state)
+{
+    drawItemAtLevel(state, 1, 1);
+}
+void BM_Raster_sharp_scale1_5_sse41(benchmark::State& state)
+{
+    drawItemAtLevel(state, 1, 2);
+}
+void BM_Raster_scale1_5_avx2(benchmark::State& state)
+{
+    drawItemAtLevel(state, 2, 1);
+}
+void BM_Raster_sharp_scale1_5_avx2(benchmark::State& state)
+{
+    drawItemAtLevel(state, 2, 2);
 }
 
 // ---- Editor-shaped frame ----------------------------------------------------------
@@ -126,6 +146,10 @@ BENCHMARK(BM_Raster_Nearest_identity)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Raster_Multiply)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Raster_scale1_5_sse2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Raster_sharp_scale1_5_sse2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_scale1_5_sse41)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_sharp_scale1_5_sse41)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_scale1_5_avx2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raster_sharp_scale1_5_avx2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SceneRender_editor_frame)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

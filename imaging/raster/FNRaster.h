@@ -90,8 +90,8 @@ int64_t FNRasterFixed(double value);
 void FNRasterSharpRamp(double scale, int* table4096);
 
 // The widest instruction set the row loops may use: 0 the SSE2 baseline, 1
-// AVX2. The level in effect never exceeds what the processor supports; every
-// level draws the same bytes. Returns the level now in effect. Tests lower it
-// to run each version of the loops.
+// SSE4.1 (with SSSE3), 2 AVX2. The level in effect never exceeds what the
+// processor supports; every level draws the same bytes. Returns the level now
+// in effect. Tests and benchmarks lower it to run each version of the loops.
 int FNRasterSetVectorLevel(int level);
 int FNRasterVectorLevel();

@@ -12,8 +12,10 @@
 // split into hi and lo words that keeps every product within 16 x 16 bits).
 //
 // The loops come in an SSE2 version and, chosen at run time when the
-// processor has it, an AVX2 version that handles two pixels per instruction;
-// both compute the same integers.
+// processor has them, an SSE4.1 version of the pixel loop (four pixels per
+// step, byte shuffles and blends in place of mask arithmetic) and AVX2
+// versions that handle two pixels per instruction; all compute the same
+// integers.
 
 #if defined(__SSE2__)
 
