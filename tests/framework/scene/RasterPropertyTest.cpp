@@ -233,6 +233,48 @@ TEST(RasterProperty, WideScaledDrawsEqualPerPixelReference)
     });
 }
 
+// Rows of every length from 1 to 28 pixels: each remainder of the loops that
+// take several pixels per step, and rows shorter than one step, at every
+// level, opaque and translucent.
+TEST(RasterProperty, EveryScaledRowLengthEqualsPerPixelReference)
+{
+    Generator g;
+    FNImage picture(20, 4);
+    g.fill(picture);
+    const int width = 32, height = 4;
+    std::vector<uint32_t> backdrop(width * height);
+    for (uint32_t& pixel : backdrop)
+        pixel = g.pixel();
+    atEveryVectorLevel([&] {
+        for (int length = 1; length <= 28; ++length) {
+            for (const int opacity : { 255, 140 }) {
+                FNRasterJob job;
+                std::vector<uint32_t> actual = backdrop, expected = backdrop;
+                job.pixels = actual.data();
+                job.width = job.rowLength = width;
+                job.left = 2;
+                job.right = 2 + length;
+                job.height = job.bottom = height;
+                job.image = &picture;
+                job.lastX = 19;
+                job.lastY = 3;
+                job.a = job.e = 2730; // 1 / 1.5 in fixed point
+                job.c = 123 - 2 * 2730;
+                job.f = 700;
+                job.sampling = 1;
+                job.opacity = opacity;
+                job.scaleX = job.scaleY = 1.5;
+                FNRasterDraw(job);
+                job.pixels = expected.data();
+                RasterReference::draw(job);
+                EXPECT_NE(actual, backdrop);
+                ASSERT_EQ(actual, expected) << "length " << length << " opacity " << opacity << " vector level "
+                                            << FNRasterVectorLevel();
+            }
+        }
+    });
+}
+
 // The widest level is the one the processor supports, never more: each
 // level the loops choose must run here, or its property runs test nothing.
 TEST(RasterProperty, VectorLevelFollowsTheProcessor)
