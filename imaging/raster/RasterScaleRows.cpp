@@ -16,16 +16,21 @@ namespace {
 // 0 SSE2, 1 SSE4.1 (with SSSE3), 2 AVX2.
 constexpr int WidestLevel = 2;
 
-int availableLevel()
+int detectLevel()
 {
 #if defined(FN_RASTER_WIDER)
-    static const int level = __builtin_cpu_supports("avx2") ? 2
-        : __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3") ? 1
-                                                                               : 0;
-    return level;
-#else
-    return 0;
+    if (__builtin_cpu_supports("avx2"))
+        return 2;
+    if (__builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3"))
+        return 1;
 #endif
+    return 0;
+}
+
+int availableLevel()
+{
+    static const int level = detectLevel();
+    return level;
 }
 
 std::atomic<int> requestedLevel { WidestLevel };
@@ -119,10 +124,34 @@ namespace {
 
 #if defined(FN_RASTER_WIDER)
     // ---- SSE4.1 -------------------------------------------------------------
-    // The SSE2 arithmetic four pixels per step, with byte shuffles for the
-    // alpha broadcasts and blends for the choices between results.
+    // The SSE2 arithmetic four pixels (or columns) per step, with byte
+    // shuffles for the alpha broadcasts and the split of the vertical sums,
+    // and blends for the choices between results.
 
 #define FN_SSE41 __attribute__((target("sse4.1")))
+
+    // Four columns at a time; the rest goes to the SSE2 loop. As V < 2^20,
+    // one byte shuffle of the sums gives the words V >> 8 (bytes 1 and 2)
+    // and V & 255 (byte 0) that the SSE2 loop gets by shifting, masking and
+    // packing.
+    FN_SSE41 void blendRowsSse41(
+        const uint32_t* top, const uint32_t* bottom, uint32_t fy, int64_t first, int64_t last, BlendedColumn* cache)
+    {
+        const __m128i weightsY = _mm_set1_epi32(static_cast<int>(fy << 16 | (4096 - fy)));
+        const __m128i split = _mm_setr_epi8(1, 2, 5, 6, 9, 10, 13, 14, 0, -1, 4, -1, 8, -1, 12, -1);
+        const __m128i zero = _mm_setzero_si128();
+        int64_t x = first;
+        for (; x + 3 <= last; x += 4) {
+            const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + x));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom + x));
+            const __m128i pairs01 = _mm_unpacklo_epi8(t, b), pairs23 = _mm_unpackhi_epi8(t, b);
+            cache[x].words = _mm_shuffle_epi8(_mm_madd_epi16(_mm_cvtepu8_epi16(pairs01), weightsY), split);
+            cache[x + 1].words = _mm_shuffle_epi8(_mm_madd_epi16(_mm_unpackhi_epi8(pairs01, zero), weightsY), split);
+            cache[x + 2].words = _mm_shuffle_epi8(_mm_madd_epi16(_mm_cvtepu8_epi16(pairs23), weightsY), split);
+            cache[x + 3].words = _mm_shuffle_epi8(_mm_madd_epi16(_mm_unpackhi_epi8(pairs23, zero), weightsY), split);
+        }
+        blendRowsTail(top, bottom, weightsY, x, last, cache);
+    }
 
     // Each pixel's alpha word (word 3 of each half) in all four of its words.
     FN_SSE41 FN_RASTER_INLINE __m128i broadcastAlpha(__m128i words)
@@ -266,8 +295,13 @@ void blendRows(
     const uint32_t* top, const uint32_t* bottom, uint32_t fy, int64_t first, int64_t last, BlendedColumn* cache)
 {
 #if defined(FN_RASTER_WIDER)
-    if (currentLevel() >= 2) {
+    const int level = currentLevel();
+    if (level >= 2) {
         blendRowsAvx2(top, bottom, fy, first, last, cache);
+        return;
+    }
+    if (level == 1) {
+        blendRowsSse41(top, bottom, fy, first, last, cache);
         return;
     }
 #endif

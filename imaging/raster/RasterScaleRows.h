@@ -12,8 +12,8 @@
 // split into hi and lo words that keeps every product within 16 x 16 bits).
 //
 // The loops come in an SSE2 version and, chosen at run time when the
-// processor has them, an SSE4.1 version of the pixel loop (four pixels per
-// step, byte shuffles and blends in place of mask arithmetic) and AVX2
+// processor has them, SSE4.1 versions (four pixels or columns per step, byte
+// shuffles and blends in place of shift, mask and pack arithmetic) and AVX2
 // versions that handle two pixels per instruction; all compute the same
 // integers.
 

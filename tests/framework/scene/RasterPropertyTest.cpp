@@ -268,8 +268,8 @@ TEST(RasterProperty, EveryScaledRowLengthEqualsPerPixelReference)
                 job.pixels = expected.data();
                 RasterReference::draw(job);
                 EXPECT_NE(actual, backdrop);
-                ASSERT_EQ(actual, expected) << "length " << length << " opacity " << opacity << " vector level "
-                                            << FNRasterVectorLevel();
+                ASSERT_EQ(actual, expected)
+                    << "length " << length << " opacity " << opacity << " vector level " << FNRasterVectorLevel();
             }
         }
     });
