@@ -130,6 +130,7 @@ namespace {
 
 #define FN_SSE41 __attribute__((target("sse4.1")))
 
+    //   V = top*(4096-fy) + bottom*fy,  cache = (V >> 8 per channel, V & 255 per channel)
     // Four columns at a time; the rest goes to the SSE2 loop. As V < 2^20,
     // one byte shuffle of the sums gives the words V >> 8 (bytes 1 and 2)
     // and V & 255 (byte 0) that the SSE2 loop gets by shifting, masking and
@@ -175,6 +176,8 @@ namespace {
         return _mm_blendv_epi8(_mm_blend_epi16(mixed, grown, 0x88), _mm_blend_epi16(source, a, 0x88), direct);
     }
 
+    //   S.ch = (H + (L >> 8)) >> 16,  H = hi0*(4096-fx) + hi1*fx,  L = lo0*(4096-fx) + lo1*fx
+    //   a = (S.alpha * opacity) >> 8, then D covered as coverNormalPair does
     // Four pixels at a time; the rest goes to the SSE2 loop.
     FN_SSE41 void drawNormalRowSse41(const BlendedColumn* cache, const int32_t* index, const uint32_t* weights,
         uint32_t* dst, int64_t count, int opacity)
