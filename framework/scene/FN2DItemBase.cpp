@@ -41,22 +41,7 @@ void FN2DItemBase::InvalidateRect(double left, double top, double right, double 
     FN2DScene* placedIn = SceneOf();
     if (!placedIn || !IsVisible())
         return;
-    const FNAffine world = WorldMatrix();
-    const double wx = WorldX(), wy = WorldY();
-    const double xs[2] = { wx + left, wx + right }, ys[2] = { wy + top, wy + bottom };
-    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
-    for (double cx : xs) {
-        for (double cy : ys) {
-            double sx, sy;
-            world.apply(cx, cy, sx, sy);
-            minX = std::min(minX, sx);
-            maxX = std::max(maxX, sx);
-            minY = std::min(minY, sy);
-            maxY = std::max(maxY, sy);
-        }
-    }
-    placedIn->MarkDirty(FNRect {
-        toPixel(std::floor(minX)), toPixel(std::floor(minY)), toPixel(std::ceil(maxX)), toPixel(std::ceil(maxY)) });
+    placedIn->MarkDirty(ScreenBox(left, top, right, bottom));
 }
 
 void FN2DItemBase::Invalidate(bool all)
@@ -271,9 +256,14 @@ void FN2DItemBase::ToLocal(double clientX, double clientY, double& localX, doubl
 
 FNRect FN2DItemBase::ScreenBounds() const
 {
+    return ScreenBox(0, 0, width, height);
+}
+
+FNRect FN2DItemBase::ScreenBox(double left, double top, double right, double bottom) const
+{
     const FNAffine world = WorldMatrix();
     const double wx = WorldX(), wy = WorldY();
-    const double xs[2] = { wx, wx + width }, ys[2] = { wy, wy + height };
+    const double xs[2] = { wx + left, wx + right }, ys[2] = { wy + top, wy + bottom };
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
     for (double cx : xs) {
         for (double cy : ys) {

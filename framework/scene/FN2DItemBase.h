@@ -69,6 +69,8 @@ public:
     void ToLocal(double clientX, double clientY, double& localX, double& localY) const;
     // Enclosing whole-pixel box of the item's rectangle on the screen.
     FNRect ScreenBounds() const;
+    // The same for a rectangle in item coordinates.
+    FNRect ScreenBox(double left, double top, double right, double bottom) const;
 
     // ---- Effective state --------------------------------------------------------
     int EffectiveAlpha() const;
