@@ -102,13 +102,7 @@ template <bool Sharp> struct Bilinear {
             _mm_or_si128(_mm_srli_epi32(top, 8), _mm_slli_epi32(_mm_srli_epi32(bottom, 8), 16)), weightsY);
         const __m128i low = _mm_madd_epi16(
             _mm_or_si128(_mm_and_si128(top, low8), _mm_slli_epi32(_mm_and_si128(bottom, low8), 16)), weightsY);
-        // The weighted alpha sum is zero exactly when both its parts are.
-        if (_mm_cvtsi128_si32(_mm_srli_si128(_mm_or_si128(high, low), 12)) == 0)
-            return false;
-        __m128i sum = _mm_srli_epi32(_mm_add_epi32(high, _mm_srli_epi32(low, 8)), 16);
-        sum = _mm_packs_epi32(sum, sum);
-        out = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
-        return true;
+        return packWeightedSums(high, low, out);
 #else
         const uint32_t p00 = p[0], p10 = p[1], p01 = p[picture.width], p11 = p[picture.width + 1];
         const uint32_t w00 = (4096 - fx) * (4096 - fy), w10 = fx * (4096 - fy);
@@ -188,6 +182,20 @@ template <bool Sharp> struct Bilinear {
         return sampleBlendedColumns(fx << 16 | (4096 - fx), cache, out);
     }
 
+    // The pixel from the four channel sums S = H*256 + L held as their high
+    // (H) and low (L) parts: (H + (L >> 8)) >> 16 per channel, packed to
+    // bytes. False when the weighted alpha sum is zero, which happens exactly
+    // when both its parts are.
+    static FN_RASTER_INLINE bool packWeightedSums(__m128i high, __m128i low, uint32_t& out)
+    {
+        if (_mm_cvtsi128_si32(_mm_srli_si128(_mm_or_si128(high, low), 12)) == 0)
+            return false;
+        __m128i sum = _mm_srli_epi32(_mm_add_epi32(high, _mm_srli_epi32(low, 8)), 16);
+        sum = _mm_packs_epi32(sum, sum);
+        out = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+        return true;
+    }
+
     // One pixel from blended columns cache[0] and cache[1] with the horizontal
     // weight pair fx << 16 | (4096 - fx).
     static FN_RASTER_INLINE bool sampleBlendedColumns(uint32_t weights, const BlendedColumn* cache, uint32_t& out)
@@ -196,12 +204,7 @@ template <bool Sharp> struct Bilinear {
         const __m128i left = cache[0].words, right = cache[1].words;
         const __m128i high = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), weightsX);
         const __m128i low = _mm_madd_epi16(_mm_unpackhi_epi16(left, right), weightsX);
-        if (_mm_cvtsi128_si32(_mm_srli_si128(_mm_or_si128(high, low), 12)) == 0)
-            return false;
-        __m128i sum = _mm_srli_epi32(_mm_add_epi32(high, _mm_srli_epi32(low, 8)), 16);
-        sum = _mm_packs_epi32(sum, sum);
-        out = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
-        return true;
+        return packWeightedSums(high, low, out);
     }
 #endif
 
