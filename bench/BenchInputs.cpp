@@ -29,7 +29,10 @@ const LookTable kPart { { 200, 60, 50 }, { -120, 140, 40 }, { 20, -30, 150 }, { 
 
 constexpr double kTwoPi = 6.283185307179586;
 
-double fraction(int v, int size) { return size == 1 ? 0.0 : double(v) / double(size - 1); }
+double fraction(int v, int size)
+{
+    return size == 1 ? 0.0 : double(v) / double(size - 1);
+}
 
 } // namespace
 
@@ -72,7 +75,8 @@ void applyGradientAlpha(FNImage& image, uint64_t seed)
         for (int x = 0; x < image.width; ++x) {
             const double fx = fraction(x, image.width), fy = fraction(y, image.height);
             const int value = static_cast<int>(64 + 191 * (fx + fy) * 0.5) + rng.noise(8);
-            image.pixels[(static_cast<size_t>(y) * image.width + x) * 4 + 3] = static_cast<uint8_t>(std::clamp(value, 0, 255));
+            image.pixels[(static_cast<size_t>(y) * image.width + x) * 4 + 3]
+                = static_cast<uint8_t>(std::clamp(value, 0, 255));
         }
     }
 }

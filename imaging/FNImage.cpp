@@ -8,7 +8,10 @@ namespace {
 
 constexpr std::align_val_t kPixelAlignment { 16 };
 
-int limitByte(int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
+int limitByte(int value)
+{
+    return value < 0 ? 0 : (value > 255 ? 255 : value);
+}
 
 bool inside(const FNImage& image, int x, int y)
 {

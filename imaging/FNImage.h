@@ -53,8 +53,8 @@ public:
     void drawLine(uint32_t color, double x0, double y0, double x1, double y1, double thickness);
     // Draws text with a style (null: the default style); clip values of -1
     // stand for the image's own edges. Implemented with the text renderer.
-    void drawString(const FNStringStyle* style, int x, int y, int clipX, int clipY,
-        int clipWidth, int clipHeight, bool writeAlpha, const FNString& text);
+    void drawString(const FNStringStyle* style, int x, int y, int clipX, int clipY, int clipWidth, int clipHeight,
+        bool writeAlpha, const FNString& text);
 
     // ---- Files -----------------------------------------------------------
     // load/save choose the codec by the file name's extension; a failure
@@ -71,7 +71,10 @@ public:
     bool saveJPEG(const FNString& fileName, int quality);
 
     uint32_t* row(int y) { return reinterpret_cast<uint32_t*>(pixels) + static_cast<size_t>(y) * width; }
-    const uint32_t* row(int y) const { return reinterpret_cast<const uint32_t*>(pixels) + static_cast<size_t>(y) * width; }
+    const uint32_t* row(int y) const
+    {
+        return reinterpret_cast<const uint32_t*>(pixels) + static_cast<size_t>(y) * width;
+    }
     size_t byteCount() const { return static_cast<size_t>(width) * static_cast<size_t>(height) * 4; }
 
     bool created = false;

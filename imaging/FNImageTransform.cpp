@@ -62,15 +62,15 @@ inline uint32_t sampleInterior(const uint32_t* src, int w, int u, int v)
     const __m128i top = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
     const __m128i bottom = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + w));
     // Bytes b0 b1 g0 g1 r0 r1 a0 a1 of each row, widened to 16 bits.
-    const __m128i pairs = _mm_unpacklo_epi64(_mm_unpacklo_epi8(top, _mm_srli_si128(top, 4)),
-        _mm_unpacklo_epi8(bottom, _mm_srli_si128(bottom, 4)));
+    const __m128i pairs = _mm_unpacklo_epi64(
+        _mm_unpacklo_epi8(top, _mm_srli_si128(top, 4)), _mm_unpacklo_epi8(bottom, _mm_srli_si128(bottom, 4)));
     const __m128i wx = _mm_set1_epi32((1024 - fx) | fx << 16);
     const __m128i rowTop = _mm_madd_epi16(_mm_unpacklo_epi8(pairs, zero), wx);
     const __m128i rowBottom = _mm_madd_epi16(_mm_unpackhi_epi8(pairs, zero), wx);
     const __m128i wy = _mm_set1_epi32((1024 - fy) | fy << 16);
     const __m128i low8 = _mm_set1_epi32(255);
-    const __m128i high = _mm_madd_epi16(
-        _mm_or_si128(_mm_srli_epi32(rowTop, 8), _mm_slli_epi32(_mm_srli_epi32(rowBottom, 8), 16)), wy);
+    const __m128i high
+        = _mm_madd_epi16(_mm_or_si128(_mm_srli_epi32(rowTop, 8), _mm_slli_epi32(_mm_srli_epi32(rowBottom, 8), 16)), wy);
     const __m128i low = _mm_madd_epi16(
         _mm_or_si128(_mm_and_si128(rowTop, low8), _mm_slli_epi32(_mm_and_si128(rowBottom, low8), 16)), wy);
     const __m128i sum = _mm_add_epi32(_mm_slli_epi32(high, 8), low);

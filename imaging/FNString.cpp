@@ -42,9 +42,18 @@ FNString& FNString::operator=(const char* text)
     return *this;
 }
 
-FNString FNString::operator+(const FNString& other) const { return FNString(m_text + other.m_text); }
-FNString FNString::operator+(const char* text) const { return FNString(m_text + (text ? text : "")); }
-FNString FNString::operator+(int number) const { return FNString(m_text + decimal(number)); }
+FNString FNString::operator+(const FNString& other) const
+{
+    return FNString(m_text + other.m_text);
+}
+FNString FNString::operator+(const char* text) const
+{
+    return FNString(m_text + (text ? text : ""));
+}
+FNString FNString::operator+(int number) const
+{
+    return FNString(m_text + decimal(number));
+}
 
 FNString FNString::operator+=(const char* text)
 {
@@ -59,10 +68,22 @@ FNString FNString::operator+=(const FNString& other)
     return *this;
 }
 
-bool FNString::operator==(const FNString& other) const { return m_text == other.m_text; }
-bool FNString::operator!=(const FNString& other) const { return m_text != other.m_text; }
-bool FNString::operator==(const char* text) const { return text && m_text == text; }
-bool FNString::operator!=(const char* text) const { return text && m_text != text; }
+bool FNString::operator==(const FNString& other) const
+{
+    return m_text == other.m_text;
+}
+bool FNString::operator!=(const FNString& other) const
+{
+    return m_text != other.m_text;
+}
+bool FNString::operator==(const char* text) const
+{
+    return text && m_text == text;
+}
+bool FNString::operator!=(const char* text) const
+{
+    return text && m_text != text;
+}
 
 FNString operator+(const char* text, const FNString& string)
 {

@@ -38,4 +38,3 @@ inline void narrowToRange(int64_t start, int64_t step, int64_t lo, int64_t hi, i
     first = static_cast<int>(newFirst);
     last = static_cast<int>(newLast);
 }
-

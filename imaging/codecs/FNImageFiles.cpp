@@ -25,11 +25,16 @@ Codec codecFor(const FNString& fileName)
 bool FNImage::load(const FNString& fileName)
 {
     switch (codecFor(fileName)) {
-    case Codec::BMP: return loadBMP(fileName);
-    case Codec::JPEG: return loadJPEG(fileName);
-    case Codec::PNG: return loadPNG(fileName);
-    case Codec::TGA: return loadTGA(fileName);
-    case Codec::None: break;
+    case Codec::BMP:
+        return loadBMP(fileName);
+    case Codec::JPEG:
+        return loadJPEG(fileName);
+    case Codec::PNG:
+        return loadPNG(fileName);
+    case Codec::TGA:
+        return loadTGA(fileName);
+    case Codec::None:
+        break;
     }
     message = "非対応の拡張子です:\n" + fileName;
     return false;
@@ -38,11 +43,16 @@ bool FNImage::load(const FNString& fileName)
 bool FNImage::save(const FNString& fileName)
 {
     switch (codecFor(fileName)) {
-    case Codec::BMP: return saveBMP(fileName);
-    case Codec::JPEG: return saveJPEG(fileName, 85);
-    case Codec::PNG: return savePNG(fileName, 32);
-    case Codec::TGA: return saveTGA(fileName, 32);
-    case Codec::None: break;
+    case Codec::BMP:
+        return saveBMP(fileName);
+    case Codec::JPEG:
+        return saveJPEG(fileName, 85);
+    case Codec::PNG:
+        return savePNG(fileName, 32);
+    case Codec::TGA:
+        return saveTGA(fileName, 32);
+    case Codec::None:
+        break;
     }
     message = "非対応の拡張子です:\n" + fileName;
     return false;

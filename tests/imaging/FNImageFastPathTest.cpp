@@ -48,7 +48,8 @@ std::vector<uint32_t> referenceTransform(const FNImage& src, int newW, int newH,
             }
             uint32_t px = 0x00FFFFFF;
             if (used >= 1)
-                px = uint32_t(sum[0] / used) | uint32_t(sum[1] / used) << 8 | uint32_t(sum[2] / used) << 16 | uint32_t(sum[3] >> 20) << 24;
+                px = uint32_t(sum[0] / used) | uint32_t(sum[1] / used) << 8 | uint32_t(sum[2] / used) << 16
+                    | uint32_t(sum[3] >> 20) << 24;
             out[size_t(j) * outW + i] = px;
         }
     }
@@ -92,17 +93,24 @@ void referenceLine(FNImage& im, uint32_t color, double x0, double y0, double x1,
     const bool firstLeft = x0 <= x1;
     const double fx = firstLeft ? x0 : x1, fy = firstLeft ? y0 : y1, mx = (x0 + x1) / 2, my = (y0 + y1) / 2;
     const double u = std::hypot(mx - fx, my - fy), cs = u > 0 ? (mx - fx) / u : 1, sn = u > 0 ? (my - fy) / u : 0;
-    const int pmin = int((mx - u) * 1024), pmax = int((mx + u) * 1024), qmin = int((my - h) * 1024), qmax = int((my + h) * 1024);
+    const int pmin = int((mx - u) * 1024), pmax = int((mx + u) * 1024), qmin = int((my - h) * 1024),
+              qmax = int((my + h) * 1024);
     const int dp = int(cs * 1024), dq = int(-sn * 1024), alpha = int(color >> 24);
     const double ex = std::fabs(cs) * u + std::fabs(sn) * h + 2, ey = std::fabs(sn) * u + std::fabs(cs) * h + 2;
     const int left = std::max(int(std::floor(mx - ex)), 0), right = std::min(int(std::ceil(mx + ex)), im.width - 1);
     const int top = std::max(int(std::floor(my - ey)), 0), bottom = std::min(int(std::ceil(my + ey)), im.height - 1);
-    auto ramp = [](int t, int lo, int hi) { return std::clamp(t < lo ? t - lo + 1024 : (t >= hi ? hi - t + 1024 : 1024), 0, 1024); };
+    auto ramp = [](int t, int lo, int hi) {
+        return std::clamp(t < lo ? t - lo + 1024 : (t >= hi ? hi - t + 1024 : 1024), 0, 1024);
+    };
     for (int y = top; y <= bottom; ++y) {
-        int p = int((mx + cs * (left - mx) + sn * (y - my)) * 1024), q = int((my - sn * (left - mx) + cs * (y - my)) * 1024);
+        int p = int((mx + cs * (left - mx) + sn * (y - my)) * 1024),
+            q = int((my - sn * (left - mx) + cs * (y - my)) * 1024);
         for (int x = left; x <= right; ++x, p += dp, q += dq) {
             const int rp = ramp(p, pmin, pmax), rq = ramp(q, qmin, qmax);
-            int k = rp == 1024 && rq == 1024 ? alpha : rp == 1024 ? (alpha * rq) >> 10 : rq == 1024 ? (alpha * rp) >> 10 : (alpha * rp * rq) >> 20;
+            int k = rp == 1024 && rq == 1024 ? alpha
+                : rp == 1024                 ? (alpha * rq) >> 10
+                : rq == 1024                 ? (alpha * rp) >> 10
+                                             : (alpha * rp * rq) >> 20;
             k = std::clamp(k, 0, 256);
             uint8_t* d = im.pixels + (size_t(y) * im.width + x) * 4;
             for (int c = 0; c < 3; ++c)

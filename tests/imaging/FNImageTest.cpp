@@ -6,7 +6,10 @@
 
 namespace {
 
-uint32_t pixelAt(const FNImage& image, int x, int y) { return image.row(y)[x]; }
+uint32_t pixelAt(const FNImage& image, int x, int y)
+{
+    return image.row(y)[x];
+}
 
 // A picture whose every pixel differs, so misplaced copies show.
 void paintIndexPattern(FNImage& image)

@@ -3,13 +3,13 @@
 // the application thread, xdotool plays the user, and a second connection
 // of the test reads pixels back and plays the window manager.
 
+#include "framework/core/FNRegion.h"
 #include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
-#include "framework/core/FNRegion.h"
 #include "framework/stage/FN2DStage.h"
 #include "framework/stage/FNStageItem.h"
 #include "framework/window/FNExWindow.h"
@@ -237,7 +237,8 @@ TEST_F(StageX11, ARegionBecomesTheWindowShape)
     ASSERT_TRUE(stage.windowCreated);
     auto shapeArea = [&] {
         int count = 0, ordering = 0;
-        XRectangle* rects = XShapeGetRectangles(probe, static_cast<Window>(stage.window), ShapeBounding, &count, &ordering);
+        XRectangle* rects
+            = XShapeGetRectangles(probe, static_cast<Window>(stage.window), ShapeBounding, &count, &ordering);
         long area = 0;
         for (int i = 0; i < count; ++i)
             area += static_cast<long>(rects[i].width) * rects[i].height;
