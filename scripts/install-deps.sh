@@ -12,7 +12,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   xvfb xdotool x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang
+  clang clang-format
   imagemagick python3-pil
 )
 

@@ -8,6 +8,10 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 bash scripts/install-deps.sh
 
+# Source checks: one-way layer includes and the committed formatting.
+bash scripts/check-layers.sh
+bash scripts/check-format.sh
+
 # Fuzz targets: clang with libFuzzer; a fixed seed and run count each.
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
