@@ -35,14 +35,17 @@ struct q_PoissonResult {
 q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h, const FNImage& canvas,
     const FNImage& part, FNImage& output, double tau, std::ostream& log);
 
-// The fast solve, without the log: three channels of a cell updated by one
-// pair of SSE2 instructions or one AVX instruction, the rows advanced in a skewed wavefront so
-// that neighbouring rows' updates overlap, unmasked runs skipped. Every value
-// each update reads is the one the plain row-by-row sweep would read, so the
-// output and the count are those of q_PoissonSolveReference, byte for byte.
-// Uses the process-wide work buffers: one solve at a time. When `solution`
-// is given it receives the solved doubles of the clipped rectangle (row by
-// row, channels 0, 1, 2 per pixel), for checks finer than the bytes.
+// The fast solve, without the log. The grid is cut into bands of 2, 4 or 8
+// rows (one row per vector lane); a band is swept along its diagonals, so a
+// vector updates one cell of each row, all independent, each reading exactly
+// what the plain row-by-row sweep reads. Several consecutive sweeps run at
+// once over neighbouring bands (as many as fit in the cache), and the
+// sweeps of a group are shared among threads that follow each other a few
+// bands apart. The output and the count are those of
+// q_PoissonSolveReference, byte for byte. Uses the process-wide work
+// buffers: one solve at a time. When `solution` is given it receives the
+// solved doubles of the clipped rectangle (row by row, channels 0, 1, 2 per
+// pixel), for checks finer than the bytes.
 q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
     const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution = nullptr);
 
@@ -58,12 +61,30 @@ q_PoissonResult q_PoissonSolveReference(const q_LaplacianImage& laplacian, int o
 // it once at start-up; they are freed when the process ends.
 size_t q_PoissonWorkCapacity();
 
-// The vector instructions of the fast solve. Automatic picks 256-bit AVX when
-// the processor has it, else SSE2; both give the same bits. Tests set a path
-// to check each one; the setting is process-wide like the work buffers.
-enum class q_PoissonVectorPath { Automatic, Sse2, Avx };
-// Requests a path (Avx falls back to SSE2 where the processor lacks AVX) and
-// returns the previous request.
-q_PoissonVectorPath q_PoissonSetVectorPath(q_PoissonVectorPath path);
-// The path the next fast solve takes: Sse2 or Avx.
+// The vector instructions of the fast solve. Automatic picks the widest the
+// processor has; every path gives the same bits.
+enum class q_PoissonVectorPath { Automatic, Sse2, Avx, Avx512 };
+
+// How the fast solve runs; none of it changes a result bit. Process-wide,
+// like the work buffers; tests and benchmarks set it to check and measure
+// each way.
+struct q_PoissonSettings {
+    q_PoissonVectorPath path = q_PoissonVectorPath::Automatic;
+    // 0: the processors this process may run on, at most the value of the
+    // environment variable TESSERINE_POISSON_THREADS when it is a positive
+    // number, and fewer for solves too small to share. n > 0: n threads
+    // (at most 64) whatever the solve's size.
+    int threads = 0;
+    // Sweeps one thread keeps in flight. 0: as many as keep their bands in
+    // about three quarters of the level-2 cache the system reports (512 KiB
+    // when it reports none). n > 0: n (at most 50).
+    int sweepsInFlight = 0;
+};
+
+// Replaces the settings; returns the previous ones.
+q_PoissonSettings q_PoissonConfigure(const q_PoissonSettings& settings);
+// The path the next fast solve takes (never Automatic): a requested path the
+// processor lacks falls back to the next narrower one.
 q_PoissonVectorPath q_PoissonActiveVectorPath();
+// The threads an automatic setting allows a large solve.
+int q_PoissonAutomaticThreads();

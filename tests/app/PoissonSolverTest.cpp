@@ -54,29 +54,46 @@ SolveCase randomCase(TestRandom& random)
     return c;
 }
 
-// The fast solve's vector paths this processor can run: SSE2 always, AVX
-// when present (Automatic then picks it).
-std::vector<q_PoissonVectorPath> vectorPaths()
+// The ways the fast solve can run on this processor: every vector level it
+// has, each on one, two and three threads, with one sweep in flight and
+// with several (automatic: as many as fit the cache).
+std::vector<q_PoissonSettings> fastSettings()
 {
-    std::vector<q_PoissonVectorPath> paths { q_PoissonVectorPath::Sse2 };
-    const q_PoissonVectorPath previous = q_PoissonSetVectorPath(q_PoissonVectorPath::Avx);
-    if (q_PoissonActiveVectorPath() == q_PoissonVectorPath::Avx)
-        paths.push_back(q_PoissonVectorPath::Avx);
-    q_PoissonSetVectorPath(previous);
-    return paths;
+    std::vector<q_PoissonSettings> all;
+    for (const q_PoissonVectorPath path :
+        { q_PoissonVectorPath::Sse2, q_PoissonVectorPath::Avx, q_PoissonVectorPath::Avx512 }) {
+        q_PoissonSettings probe;
+        probe.path = path;
+        const q_PoissonSettings previous = q_PoissonConfigure(probe);
+        const bool available = q_PoissonActiveVectorPath() == path;
+        q_PoissonConfigure(previous);
+        if (!available)
+            continue;
+        for (const int threads : { 1, 2, 3 }) {
+            for (const int inFlight : { 1, 3, 0 })
+                all.push_back({ path, threads, inFlight });
+        }
+    }
+    return all;
 }
 
-// Selects a vector path for the lifetime of the object.
-class UsePath {
+std::string describe(const q_PoissonSettings& s)
+{
+    return "path " + std::to_string(static_cast<int>(s.path)) + " threads " + std::to_string(s.threads) + " in flight "
+        + std::to_string(s.sweepsInFlight);
+}
+
+// Runs the fast solve with the given settings for the lifetime of the object.
+class UseSettings {
 public:
-    explicit UsePath(q_PoissonVectorPath path)
-        : m_previous(q_PoissonSetVectorPath(path))
+    explicit UseSettings(const q_PoissonSettings& settings)
+        : m_previous(q_PoissonConfigure(settings))
     {
     }
-    ~UsePath() { q_PoissonSetVectorPath(m_previous); }
+    ~UseSettings() { q_PoissonConfigure(m_previous); }
 
 private:
-    q_PoissonVectorPath m_previous;
+    q_PoissonSettings m_previous;
 };
 
 q_PoissonResult solveWith(
@@ -93,26 +110,29 @@ q_PoissonResult solveWith(
 TEST(PoissonSolver, FastMatchesReferenceOnRandomCases)
 {
     TestRandom random(20240607);
+    const std::vector<q_PoissonSettings> ways = fastSettings();
     int solved = 0, converged = 0;
     for (int n = 0; n < 400; ++n) {
         const SolveCase c = randomCase(random);
         FNImage reference;
         std::vector<double> referenceValues;
         const q_PoissonResult b = solveWith(false, c, reference, &referenceValues);
-        for (const q_PoissonVectorPath path : vectorPaths()) {
-            const UsePath use(path);
+        // Three of the ways per case, in turn: each way meets many cases.
+        for (int k = 0; k < 3; ++k) {
+            const q_PoissonSettings& settings = ways[(3 * n + k) % ways.size()];
+            const UseSettings use(settings);
             FNImage fast;
             std::vector<double> fastValues;
             const q_PoissonResult a = solveWith(true, c, fast, &fastValues);
-            const int p = static_cast<int>(path);
-            ASSERT_EQ(a.solved, b.solved) << "case " << n << " path " << p;
-            ASSERT_EQ(a.count, b.count) << "case " << n << " path " << p;
-            ASSERT_TRUE(samePixels(fast, reference)) << "case " << n << " path " << p;
+            const std::string p = describe(settings);
+            ASSERT_EQ(a.solved, b.solved) << "case " << n << " " << p;
+            ASSERT_EQ(a.count, b.count) << "case " << n << " " << p;
+            ASSERT_TRUE(samePixels(fast, reference)) << "case " << n << " " << p;
             // Bit for bit, not just after rounding: a reordered sum shows here.
-            ASSERT_EQ(fastValues.size(), referenceValues.size()) << "case " << n << " path " << p;
+            ASSERT_EQ(fastValues.size(), referenceValues.size()) << "case " << n << " " << p;
             ASSERT_TRUE(fastValues.empty()
                 || std::memcmp(fastValues.data(), referenceValues.data(), fastValues.size() * sizeof(double)) == 0)
-                << "case " << n << " path " << p;
+                << "case " << n << " " << p;
         }
         solved += b.solved;
         converged += b.solved && b.count <= 1000;
@@ -140,14 +160,14 @@ TEST(PoissonSolver, FastMatchesReferenceOnEdgePlacements)
             FNImage reference;
             std::vector<double> b;
             const q_PoissonResult rb = solveWith(false, c, reference, &b);
-            for (const q_PoissonVectorPath path : vectorPaths()) {
-                const UsePath use(path);
+            for (const q_PoissonSettings& settings : fastSettings()) {
+                const UseSettings use(settings);
                 FNImage fast;
                 std::vector<double> a;
                 const q_PoissonResult ra = solveWith(true, c, fast, &a);
-                EXPECT_EQ(ra.count, rb.count) << "path " << static_cast<int>(path);
-                EXPECT_TRUE(samePixels(fast, reference)) << "path " << static_cast<int>(path);
-                EXPECT_EQ(a, b) << "path " << static_cast<int>(path);
+                EXPECT_EQ(ra.count, rb.count) << describe(settings);
+                EXPECT_TRUE(samePixels(fast, reference)) << describe(settings);
+                EXPECT_EQ(a, b) << describe(settings);
             }
         }
     }
@@ -172,15 +192,15 @@ TEST(PoissonSolver, FastMatchesReferenceOnTallUniformParts)
             FNImage reference;
             std::vector<double> b;
             const q_PoissonResult rb = solveWith(false, c, reference, &b, 1e-6);
-            for (const q_PoissonVectorPath path : vectorPaths()) {
-                const UsePath use(path);
+            for (const q_PoissonSettings& settings : fastSettings()) {
+                const UseSettings use(settings);
                 FNImage fast;
                 std::vector<double> a;
                 const q_PoissonResult ra = solveWith(true, c, fast, &a, 1e-6);
-                const int p = static_cast<int>(path);
-                EXPECT_EQ(ra.count, rb.count) << size[0] << "x" << size[1] << " path " << p;
-                EXPECT_TRUE(samePixels(fast, reference)) << size[0] << "x" << size[1] << " path " << p;
-                EXPECT_EQ(a, b) << size[0] << "x" << size[1] << " pattern " << pattern << " path " << p;
+                const std::string p = describe(settings);
+                EXPECT_EQ(ra.count, rb.count) << size[0] << "x" << size[1] << " " << p;
+                EXPECT_TRUE(samePixels(fast, reference)) << size[0] << "x" << size[1] << " " << p;
+                EXPECT_EQ(a, b) << size[0] << "x" << size[1] << " pattern " << pattern << " " << p;
             }
         }
     }

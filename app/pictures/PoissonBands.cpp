@@ -1,0 +1,210 @@
+#include "app/pictures/PoissonBands.h"
+
+#include "app/pictures/LaplacianImage.h"
+#include "imaging/FNImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace poisson {
+
+namespace {
+
+    constexpr size_t kInitialCells = 65536;
+    constexpr size_t kBlockAlignment = 64;
+
+    // ---- Work block ----------------------------------------------------------------
+
+    // Process-wide and unsynchronised: one solve at a time. Sized at first use
+    // for a 256 x 256 grid; a solve that needs more frees it and allocates
+    // exactly what it needs; it never shrinks. The capacity in grid cells is
+    // kept beside it, since the bytes a grid needs depend on its shape.
+    class WorkBlock {
+    public:
+        static WorkBlock& instance()
+        {
+            static WorkBlock block;
+            return block;
+        }
+        ~WorkBlock() { release(); }
+
+        void reserve(size_t cells, size_t bytes)
+        {
+            m_cells = std::max(m_cells, cells);
+            if (bytes <= m_bytes)
+                return;
+            release();
+            m_data = static_cast<unsigned char*>(::operator new (bytes, std::align_val_t { kBlockAlignment }));
+            m_bytes = bytes;
+        }
+        unsigned char* data() { return m_data; }
+        size_t cells() const { return m_cells; }
+
+    private:
+        WorkBlock() { reserve(kInitialCells, blockBytes(254, 254, 8)); }
+        void release()
+        {
+            ::operator delete (m_data, std::align_val_t { kBlockAlignment });
+            m_data = nullptr, m_bytes = 0;
+        }
+
+    public:
+        static size_t roundUp(size_t bytes)
+        {
+            return (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
+        }
+        // Slots per band: the sweep updates slots lanes + 1 .. cw + 2 lanes - 2
+        // and reads up to lanes - 1 slots beyond them.
+        static int slotsFor(int cw, int lanes) { return cw + 3 * lanes; }
+        static int bandsFor(int ch, int lanes) { return (ch + 1 + lanes - 1) / lanes; }
+        static size_t blockBytes(int cw, int ch, int lanes)
+        {
+            const size_t slots = slotsFor(cw, lanes), bands = bandsFor(ch, lanes);
+            const size_t bandDoubles = slots * 3 * lanes;
+            return roundUp((bands + 2) * bandDoubles * sizeof(double)) + roundUp(bands * bandDoubles * sizeof(int16_t))
+                + roundUp(bands * slots);
+        }
+
+    private:
+        unsigned char* m_data = nullptr;
+        size_t m_bytes = 0, m_cells = 0;
+    };
+
+    // l as the 16-bit integer it is; false for a value that is not one (a
+    // negative zero included: it would not come back bit for bit).
+    bool toInt16(double l, int16_t& out)
+    {
+        if (!(l >= -32768.0 && l <= 32767.0))
+            return false;
+        out = static_cast<int16_t>(l);
+        const double back = out;
+        return std::memcmp(&back, &l, sizeof l) == 0;
+    }
+
+    void carveBlock(Bands& g, int lanes)
+    {
+        BandView& v = g.view;
+        v.lanes = lanes;
+        v.slots = WorkBlock::slotsFor(g.cw, lanes);
+        v.bandCount = WorkBlock::bandsFor(g.ch, lanes);
+        v.bandDoubles = static_cast<ptrdiff_t>(v.slots) * 3 * lanes;
+        const size_t bands = v.bandCount, bandDoubles = v.bandDoubles;
+        WorkBlock& block = WorkBlock::instance();
+        block.reserve(static_cast<size_t>(g.cw + 2) * (g.ch + 2), WorkBlock::blockBytes(g.cw, g.ch, lanes));
+        unsigned char* at = block.data();
+        const size_t valueBytes = WorkBlock::roundUp((bands + 2) * bandDoubles * sizeof(double));
+        const size_t laplacianBytes = WorkBlock::roundUp(bands * bandDoubles * sizeof(int16_t));
+        std::memset(at, 0, valueBytes + laplacianBytes + bands * v.slots);
+        v.values = reinterpret_cast<double*>(at) + bandDoubles;
+        v.laplacian = reinterpret_cast<int16_t*>(at + valueBytes);
+        v.mask = at + valueBytes + laplacianBytes;
+        g.firstSlot.assign(bands, v.slots);
+        g.endSlot.assign(bands, 0);
+        v.firstSlot = g.firstSlot.data();
+        v.endSlot = g.endSlot.data();
+    }
+
+    // Row j of the grid (1 .. ch): canvas values; for the visited cells under
+    // the part's opaque pixels also the Laplacian and the mask bit.
+    void fillRow(Bands& g, int j, const Clip& clip, int ox, int oy, const q_LaplacianImage& laplacian,
+        const FNImage& canvas, const FNImage& part)
+    {
+        const BandView& v = g.view;
+        const int lanes = v.lanes, band = j / lanes, r = j % lanes;
+        const int y = clip.y0 + j - 1, py = y - oy;
+        const uint8_t* p = canvas.pixels + (static_cast<size_t>(y) * canvas.width + clip.x0) * 4;
+        const double* l = laplacian.record(clip.x0 - ox, py);
+        const bool visitedRow = j <= g.ch - 1;
+        const uint8_t* alpha
+            = part.pixels && py < part.height ? part.pixels + static_cast<size_t>(py) * part.width * 4 + 3 : nullptr;
+        uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
+        int16_t* lap = const_cast<int16_t*>(v.laplacianSlot(band, 0));
+        for (int i = 1; i <= g.cw; ++i, p += 4, l += 4) {
+            const int k = i + r + lanes;
+            double* cell = v.slot(band, k) + r;
+            cell[0] = p[0], cell[lanes] = p[1], cell[2 * lanes] = p[2];
+            const int px = clip.x0 + i - 1 - ox;
+            if (!visitedRow || i == g.cw || !alpha || px >= part.width || alpha[px * 4] < kMaskThreshold)
+                continue;
+            int16_t* cellLap = lap + static_cast<ptrdiff_t>(k) * 3 * lanes + r;
+            for (int c = 0; c < 3; ++c)
+                g.exact = toInt16(l[c], cellLap[c * lanes]) && g.exact;
+            mask[k] |= static_cast<uint8_t>(1u << r);
+            g.firstSlot[band] = std::min(g.firstSlot[band], k);
+            g.endSlot[band] = std::max(g.endSlot[band], k + 1);
+            ++g.maskedCells;
+        }
+    }
+
+} // namespace
+
+void fillBands(Bands& g, int lanes, const Clip& clip, int ox, int oy, const q_LaplacianImage& laplacian,
+    const FNImage& canvas, const FNImage& part)
+{
+    g.cw = clip.width(), g.ch = clip.height();
+    carveBlock(g, lanes);
+    for (int j = 1; j <= g.ch; ++j)
+        fillRow(g, j, clip, ox, oy, laplacian, canvas, part);
+    // Border: the cell above the first row and left of the first column
+    // repeats the pixel's own canvas value.
+    const BandView& v = g.view;
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 1; i <= g.cw - 1; ++i)
+            v.cell(i, 0, c) = v.cell(i, 1, c);
+        for (int j = 1; j <= g.ch - 1; ++j)
+            v.cell(0, j, c) = v.cell(1, j, c);
+    }
+    g.active.clear();
+    for (int b = 0; b < v.bandCount; ++b) {
+        if (g.firstSlot[b] < g.endSlot[b])
+            g.active.push_back(b);
+    }
+}
+
+void writeBands(const Bands& g, const Clip& clip, FNImage& output, std::vector<double>* solution)
+{
+    if (solution)
+        solution->clear();
+    const BandView& v = g.view;
+    const int lanes = v.lanes;
+    for (int j = 1; j <= g.ch; ++j) {
+        uint8_t* o = output.pixels + (static_cast<size_t>(clip.y0 + j - 1) * output.width + clip.x0) * 4;
+        const double* cell = &v.cell(1, j, 0);
+        for (int i = 1; i <= g.cw; ++i, o += 4, cell += 3 * lanes) {
+            o[0] = roundToByte(cell[0]), o[1] = roundToByte(cell[lanes]), o[2] = roundToByte(cell[2 * lanes]);
+            if (solution)
+                solution->insert(solution->end(), { cell[0], cell[lanes], cell[2 * lanes] });
+        }
+    }
+}
+
+double exactResidualSum(const Bands& g)
+{
+    const BandView& v = g.view;
+    const int lanes = v.lanes;
+    double sum = 0;
+    for (int j = 1; j <= g.ch - 1; ++j) {
+        const int band = j / lanes, r = j % lanes;
+        for (int i = 1; i <= g.cw - 1; ++i) {
+            const int k = i + r + lanes;
+            if (!(*v.maskSlot(band, k) & (1u << r)))
+                continue;
+            const int16_t* l = v.laplacianSlot(band, k) + r;
+            for (int c = 0; c < 3; ++c) {
+                const double N = v.cell(i, j - 1, c), S = v.cell(i, j + 1, c);
+                const double W = v.cell(i - 1, j, c), E = v.cell(i + 1, j, c);
+                sum += std::fabs(N + S + W + E - 4 * v.cell(i, j, c) - l[c * lanes]);
+            }
+        }
+    }
+    return sum;
+}
+
+size_t workCapacityCells()
+{
+    return WorkBlock::instance().cells();
+}
+
+} // namespace poisson
