@@ -9,8 +9,8 @@ class FNImage;
 // Flood fill of the cut region from a seed: every pixel connected to the seed
 // (4-neighbourhood) whose colour bytes each lie within +-10 of the seed's
 // becomes `value` (all four bytes). A seed outside the region fills nothing.
-// The work list is a growing array read breadth first; visited marks live in
-// a separate byte map, so the fill is linear in the pixels it reaches.
+// The fill works by runs of a row (scan-line spans), four pixels tested at a
+// time; it reaches the same pixels as the breadth-first walk below would.
 void q_FloodFill(FNImage& region, int seedX, int seedY, uint32_t value);
 
 // The breadth-first walk shared by the flood fill and the cut optimisation:

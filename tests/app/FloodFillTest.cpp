@@ -101,3 +101,62 @@ TEST(FloodFill, WallsWithAlternatingGaps)
     EXPECT_EQ(pixelAt(*region, 60, 60), q_kClearValue);
     EXPECT_EQ(wallPixels, 7 * 2 * 60);
 }
+
+namespace {
+
+// The fill the spans must agree with: the breadth-first walk from the seed
+// over in-range pixels, then every pixel it visited set to the value.
+void breadthFirstFill(FNImage& region, int seedX, int seedY, uint32_t value)
+{
+    const uint8_t* seed = region.pixels + (static_cast<size_t>(seedY) * region.width + seedX) * 4;
+    const int c0 = seed[0], c1 = seed[1], c2 = seed[2];
+    std::vector<uint8_t> visited(static_cast<size_t>(region.width) * region.height, 0);
+    std::vector<uint32_t> queue;
+    q_VisitConnected(region.width, region.height, seedX, seedY, visited, queue, [&](int x, int y) {
+        const uint8_t* p = region.pixels + (static_cast<size_t>(y) * region.width + x) * 4;
+        return std::abs(p[0] - c0) <= 10 && std::abs(p[1] - c1) <= 10 && std::abs(p[2] - c2) <= 10;
+    });
+    for (size_t i = 0; i < visited.size(); ++i) {
+        if (visited[i])
+            region.row(0)[i] = value;
+    }
+}
+
+// Mark and clear in random clusters (dense enough for winding areas that
+// turn back under themselves), with some pixels nudged by up to 12 so that
+// colours sit on both sides of the +-10 edge.
+std::unique_ptr<FNImage> randomRegion(TestRandom& random)
+{
+    const int w = random.range(1, 70), h = random.range(1, 70), density = random.range(20, 60);
+    auto region = makePicture(w, h, q_kClearValue);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint32_t word = random.range(0, 99) < density ? q_kMarkValue : q_kClearValue;
+            if (random.range(0, 9) == 0)
+                word ^= static_cast<uint32_t>(random.range(0, 12)) << (8 * random.range(0, 2));
+            region->row(y)[x] = word;
+        }
+    }
+    return region;
+}
+
+} // namespace
+
+TEST(FloodFill, SpansReachThePixelsOfTheBreadthFirstWalk)
+{
+    TestRandom random(2024);
+    for (int n = 0; n < 800; ++n) {
+        auto region = randomRegion(random);
+        const int x = random.range(0, region->width - 1), y = random.range(0, region->height - 1);
+        // Out of the seed's range (mark, clear or any word) or inside it: the
+        // seed's own colour with another alpha.
+        const uint32_t values[] = { q_kMarkValue, q_kClearValue, static_cast<uint32_t>(random.next()),
+            (pixelAt(*region, x, y) & 0x00FFFFFF) | 0x7F000000 };
+        const uint32_t value = values[random.range(0, 3)];
+        FNImage expected;
+        expected.copyFrom(region.get());
+        breadthFirstFill(expected, x, y, value);
+        q_FloodFill(*region, x, y, value);
+        ASSERT_TRUE(samePixels(*region, expected)) << "case " << n;
+    }
+}
