@@ -18,5 +18,15 @@ q_RGB q_HSVToRGB(int hue, int saturation, int value);
 // All three 0 make an exact copy; otherwise each pixel goes through HSV:
 // hue shifted and wrapped, saturation scaled by (1 + ds / 255), then the
 // value change added to the three channels after the conversion back.
-// Alpha is carried over. The part itself is never changed.
+// Alpha is carried over. The part itself is never changed. The result is
+// that of q_RGBToHSV and q_HSVToRGB byte for byte, computed without a
+// division by a pixel's own value (see ColourAdjust.cpp).
 void q_AdjustColour(const FNImage& part, FNImage& adjusted, int hue, int saturation, int value);
+
+// The instructions Adjust uses. Automatic takes AVX2 where the processor
+// has it; both give the same bytes. Process-wide; tests set each in turn.
+enum class q_ColourAdjustPath { Automatic, Scalar, Avx2 };
+// Requests a path and returns the previous request.
+q_ColourAdjustPath q_ColourAdjustSetPath(q_ColourAdjustPath path);
+// The path the next Adjust takes: Scalar or Avx2.
+q_ColourAdjustPath q_ColourAdjustActivePath();

@@ -2,8 +2,11 @@
 #include "app/pictures/TrackColours.h"
 #include "tests/app/TestPictures.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -103,4 +106,78 @@ TEST(TrackColours, SaturationAndValueTracks)
     EXPECT_EQ(q_ValueTrackColour(53, width).b, 127);
     EXPECT_EQ(q_ValueTrackColour(103, width).r, 255);
     EXPECT_EQ(q_ValueTrackColour(5, width).r, 5); // trunc(0.02 * 255)
+}
+
+namespace {
+
+// The adjustment of one colour written straight from the formulas: HSV,
+// hue shifted and wrapped, saturation scaled and limited, back to RGB, the
+// value offset added and limited. Returns the bytes B, G, R as 0x00RRGGBB.
+uint32_t adjustedByFormulas(int r, int g, int b, int dh, int ds, int dv)
+{
+    q_HSV hsv = q_RGBToHSV(r, g, b);
+    hsv.h += dh;
+    if (hsv.h > 359)
+        hsv.h -= 360;
+    else if (hsv.h < 0)
+        hsv.h += 360;
+    hsv.s = std::clamp(hsv.s + ds * hsv.s / 255, 0, 255);
+    const q_RGB rgb = q_HSVToRGB(hsv.h, hsv.s, hsv.v);
+    return static_cast<uint32_t>(
+        std::clamp(rgb.r + dv, 0, 255) << 16 | std::clamp(rgb.g + dv, 0, 255) << 8 | std::clamp(rgb.b + dv, 0, 255));
+}
+
+} // namespace
+
+// Every one of the 16,777,216 colours, for slider settings that reach the
+// ends of each range, on each path this processor has: 256 pictures of
+// 256 x 256 (one red value each, alpha varying), each pixel checked against
+// the formulas.
+TEST(ColourAdjust, EveryColourMatchesTheFormulas)
+{
+    std::vector<q_ColourAdjustPath> paths { q_ColourAdjustPath::Scalar };
+    const q_ColourAdjustPath previous = q_ColourAdjustSetPath(q_ColourAdjustPath::Avx2);
+    if (q_ColourAdjustActivePath() == q_ColourAdjustPath::Avx2)
+        paths.push_back(q_ColourAdjustPath::Avx2);
+    const int settings[][3] = { { 30, 20, 10 }, { -180, -100, -1 }, { 180, 100, 100 }, { -97, 55, -37 } };
+    FNImage part(256, 256), adjusted;
+    std::vector<uint32_t> expected(65536);
+    for (const auto& k : settings) {
+        const int ds = k[1] * 255 / 100, dv = k[2] * 255 / 100;
+        for (int r = 0; r < 256; ++r) {
+            for (uint32_t n = 0; n < 65536; ++n) { // alpha, red, green (n >> 8), blue (n & 0xFF)
+                const uint32_t alpha = ((n * 7) & 0xFF) << 24;
+                part.row(0)[n] = alpha | static_cast<uint32_t>(r) << 16 | n;
+                expected[n] = alpha | adjustedByFormulas(r, n >> 8, n & 0xFF, k[0], ds, dv);
+            }
+            for (const q_ColourAdjustPath path : paths) {
+                q_ColourAdjustSetPath(path);
+                q_AdjustColour(part, adjusted, k[0], k[1], k[2]);
+                ASSERT_EQ(std::memcmp(adjusted.pixels, expected.data(), 65536 * 4), 0)
+                    << "red " << r << " with hue " << k[0] << ", saturation " << k[1] << ", value " << k[2]
+                    << " on path " << static_cast<int>(path);
+            }
+        }
+    }
+    q_ColourAdjustSetPath(previous);
+}
+
+// Pictures whose pixel count is not a multiple of the vector width: the
+// last pixels take the scalar path and must agree with the rest.
+TEST(ColourAdjust, OddSizesAdjustEveryPixel)
+{
+    TestRandom random(6);
+    for (const int width : { 1, 7, 9, 15, 33 }) {
+        auto part = makeNoisyPicture(width, 3, random, 120);
+        FNImage adjusted;
+        q_AdjustColour(*part, adjusted, -60, 40, 5);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* p = part->pixels + (static_cast<size_t>(y) * width + x) * 4;
+                const uint32_t want
+                    = 0xFF000000u | adjustedByFormulas(p[2], p[1], p[0], -60, 40 * 255 / 100, 5 * 255 / 100);
+                EXPECT_EQ(pixelAt(adjusted, x, y), want) << width << " wide, pixel " << x << ", " << y;
+            }
+        }
+    }
 }
