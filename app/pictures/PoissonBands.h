@@ -73,13 +73,14 @@ struct Bands {
 
 // Lays out the solve of the clipped rectangle in the process-wide work
 // block: canvas values, border copies, Laplacian and mask, as the solver's
-// fill step describes them.
+// fill step describes them. `threads` share the bands.
 void fillBands(Bands& bands, int lanes, const Clip& clip, int ox, int oy, const q_LaplacianImage& laplacian,
-    const FNImage& canvas, const FNImage& part);
+    const FNImage& canvas, const FNImage& part, int threads);
 
 // Writes the rounded values of the clipped rectangle into `output` (and the
 // raw doubles, row by row, channels 0, 1, 2, into `solution` when given).
-void writeBands(const Bands& bands, const Clip& clip, FNImage& output, std::vector<double>* solution);
+// `threads` share the rows.
+void writeBands(const Bands& bands, const Clip& clip, FNImage& output, std::vector<double>* solution, int threads);
 
 // The sum of |N + S + W + E - 4 v - l| over the masked cells and channels,
 // added in row order, channel 0, 1, 2 within a cell: the residual exactly as

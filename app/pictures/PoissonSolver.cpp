@@ -25,6 +25,7 @@ constexpr long kDefaultLevel2Bytes = 512 * 1024;
 // Below this many masked cells per thread, waking a thread costs more than
 // it saves.
 constexpr long long kMinCellsPerThread = 16384;
+constexpr long long kMinLayoutCellsPerThread = 131072;
 
 q_PoissonSettings g_settings;
 
@@ -85,12 +86,22 @@ SweepPlan planFor(const Bands& bands)
     if (g_settings.threads > 0) {
         plan.threads = std::min(g_settings.threads, kMaxThreads);
     } else {
+        plan.adaptive = true;
         const long long bySize = bands.maskedCells / kMinCellsPerThread;
         const long long byBands = static_cast<long long>(bands.active.size()) / (plan.inFlight + 2);
         plan.threads = static_cast<int>(std::clamp<long long>(
             std::min({ bySize, byBands, static_cast<long long>(q_PoissonAutomaticThreads()) }), 1, kMaxThreads));
     }
     return plan;
+}
+
+// Threads for laying out the grid and writing the output: a pass over
+// memory each, worth sharing from a quarter million cells on.
+int layoutThreadsFor(long long cells)
+{
+    if (g_settings.threads > 0)
+        return std::min(g_settings.threads, kMaxThreads);
+    return static_cast<int>(std::clamp<long long>(cells / kMinLayoutCellsPerThread, 1, q_PoissonAutomaticThreads()));
 }
 
 } // namespace
@@ -108,11 +119,12 @@ q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, in
 
     const Kernel& kernel = kernelFor(q_PoissonActiveVectorPath());
     Bands bands;
-    fillBands(bands, kernel.lanes, clip, ox, oy, laplacian, canvas, part);
+    const int layoutThreads = layoutThreadsFor(static_cast<long long>(clip.width()) * clip.height());
+    fillBands(bands, kernel.lanes, clip, ox, oy, laplacian, canvas, part, layoutThreads);
     if (!bands.exact) // not the Laplacian of a picture: no 16-bit layout
         return q_PoissonSolveReference(laplacian, ox, oy, w, h, canvas, part, output, tau, solution);
     const int count = relaxBands(bands, kernel, planFor(bands), tau);
-    writeBands(bands, clip, output, solution);
+    writeBands(bands, clip, output, solution, layoutThreads);
     return { true, count };
 }
 

@@ -14,6 +14,9 @@ struct SweepPlan {
     // each band is fetched from memory once for all of them.
     int inFlight = 1;
     int threads = 1;
+    // Whether the solve may drop to one thread when its threads keep
+    // waiting for each other.
+    bool adaptive = false;
 };
 
 // The relaxation of a filled grid: sweep 0, then up to twenty groups of 50

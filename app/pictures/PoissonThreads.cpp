@@ -7,29 +7,29 @@
 #include <emmintrin.h>
 #include <vector>
 
-namespace poisson {
+using namespace poisson;
 
 namespace {
 
-    constexpr int kSpinsBeforeYield = 2000;
-    // How long a thread that has run out of work spins for more before it
-    // sleeps: the next group of sweeps of a solve usually follows at once.
-    constexpr auto kSpinBeforeSleep = std::chrono::microseconds(100);
+constexpr int kSpinsBeforeYield = 2000;
+// How long a thread that has run out of work spins for more before it
+// sleeps: the next group of sweeps of a solve usually follows at once.
+constexpr auto kSpinBeforeSleep = std::chrono::microseconds(100);
 
-    // Spins while `waiting()` holds, for kSpinBeforeSleep at most.
-    template <typename Waiting> void spinWhile(Waiting waiting)
-    {
-        const auto until = std::chrono::steady_clock::now() + kSpinBeforeSleep;
-        for (int spin = 1; waiting(); ++spin) {
-            _mm_pause();
-            if (spin % 64 == 0 && std::chrono::steady_clock::now() > until)
-                return;
-        }
+// Spins while `waiting()` holds, for kSpinBeforeSleep at most.
+template <typename Waiting> void spinWhile(Waiting waiting)
+{
+    const auto until = std::chrono::steady_clock::now() + kSpinBeforeSleep;
+    for (int spin = 1; waiting(); ++spin) {
+        _mm_pause();
+        if (spin % 64 == 0 && std::chrono::steady_clock::now() > until)
+            return;
     }
+}
 
 } // namespace
 
-struct Team::State {
+struct poisson::Team::State {
     boost::mutex lock;
     boost::condition_variable wake, finished;
     std::atomic<unsigned long long> generation { 0 };
@@ -41,18 +41,18 @@ struct Team::State {
     std::vector<std::unique_ptr<boost::thread>> workers; // worker w runs index w + 1
 };
 
-Team& Team::instance()
+Team& poisson::Team::instance()
 {
     static Team team;
     return team;
 }
 
-Team::Team()
+poisson::Team::Team()
     : m_state(std::make_unique<State>())
 {
 }
 
-Team::~Team()
+poisson::Team::~Team()
 {
     State& s = *m_state;
     {
@@ -64,7 +64,7 @@ Team::~Team()
         worker->join();
 }
 
-void Team::run(int count, void (*job)(void*, int), void* context)
+void poisson::Team::run(int count, void (*job)(void*, int), void* context)
 {
     if (count <= 1) {
         job(context, 0);
@@ -90,7 +90,7 @@ void Team::run(int count, void (*job)(void*, int), void* context)
         s.finished.wait(guard);
 }
 
-void Team::work(int index, unsigned long long seen)
+void poisson::Team::work(int index, unsigned long long seen)
 {
     State& s = *m_state;
     for (;;) {
@@ -116,14 +116,15 @@ void Team::work(int index, unsigned long long seen)
     }
 }
 
-void waitAtLeast(const std::atomic<int>& value, int target)
+std::chrono::nanoseconds poisson::waitAtLeast(const std::atomic<int>& value, int target)
 {
-    for (int spin = 0; value.load(std::memory_order_acquire) < target; ++spin) {
-        if (spin < kSpinsBeforeYield)
-            _mm_pause();
-        else
-            boost::this_thread::yield();
+    for (int spin = 0; spin < kSpinsBeforeYield; ++spin) {
+        if (value.load(std::memory_order_acquire) >= target)
+            return {};
+        _mm_pause();
     }
+    const auto start = std::chrono::steady_clock::now();
+    while (value.load(std::memory_order_acquire) < target)
+        boost::this_thread::yield();
+    return std::chrono::steady_clock::now() - start;
 }
-
-} // namespace poisson

@@ -3,6 +3,7 @@
 // The worker threads of the fast Poisson solve (internal).
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 
 namespace poisson {
@@ -33,7 +34,9 @@ private:
 };
 
 // Waits until `value` is at least `target` (acquire ordering): spins a
-// little, then yields the processor while it waits.
-void waitAtLeast(const std::atomic<int>& value, int target);
+// little, then yields the processor while it waits. Returns how long it
+// yielded: a measure of the threads getting in each other's way (another
+// thread held up, or the processors busy with other programs).
+std::chrono::nanoseconds waitAtLeast(const std::atomic<int>& value, int target);
 
 } // namespace poisson
