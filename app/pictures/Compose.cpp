@@ -1,6 +1,7 @@
 #include "app/pictures/Compose.h"
 
 #include "app/pictures/LaplacianImage.h"
+#include "app/pictures/MixedGradients.h"
 #include "app/pictures/PoissonSolver.h"
 #include "imaging/FNImage.h"
 
@@ -53,19 +54,12 @@ int pastePosition(double v)
     return static_cast<int>(std::clamp(v, -kFar, kFar));
 }
 
-} // namespace
+enum class Blend { Alpha, Poisson, MixedGradients };
 
-q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, int mode,
+q_ComposeResult composeWith(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, Blend blend,
     FNImage& composed, std::ostream& log)
 {
     q_ComposeResult result;
-    if (!adjustedPart.pixels || !base.pixels)
-        return result;
-    if (mode != q_ComposeNormal && mode != q_ComposeSmart) {
-        result.outcome = q_ComposeOutcome::NoMode;
-        return result;
-    }
-
     const double newWidth = std::trunc(std::fabs(placement.boxWidth / placement.zoom));
     const double newHeight = std::trunc(std::fabs(placement.boxHeight / placement.zoom));
     const bool placed = std::isfinite(placement.partX) && std::isfinite(placement.partY);
@@ -87,15 +81,42 @@ q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, cons
     result.width = part.width, result.height = part.height;
     result.outcome = q_ComposeOutcome::Pasted;
 
-    if (mode == q_ComposeNormal) {
+    if (blend == Blend::Alpha) {
         composed.copyFrom(&base);
         composed.drawImage(&part, result.x, result.y, part.width, part.height);
         return result;
     }
     q_LaplacianImage laplacian;
-    laplacian.build(part);
+    if (blend == Blend::MixedGradients)
+        q_BuildMixedGuidance(laplacian, part, base, result.x, result.y);
+    else
+        laplacian.build(part);
     const q_PoissonResult solve = q_PoissonSolve(
         laplacian, result.x, result.y, laplacian.width, laplacian.height, base, part, composed, kTau, log);
     result.poissonCount = solve.solved ? solve.count : -1;
     return result;
+}
+
+} // namespace
+
+q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, int mode,
+    FNImage& composed, std::ostream& log)
+{
+    if (!adjustedPart.pixels || !base.pixels)
+        return {};
+    if (mode != q_ComposeNormal && mode != q_ComposeSmart) {
+        q_ComposeResult result;
+        result.outcome = q_ComposeOutcome::NoMode;
+        return result;
+    }
+    return composeWith(
+        base, adjustedPart, placement, mode == q_ComposeNormal ? Blend::Alpha : Blend::Poisson, composed, log);
+}
+
+q_ComposeResult q_ComposeMixed(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement,
+    FNImage& composed, std::ostream& log)
+{
+    if (!adjustedPart.pixels || !base.pixels)
+        return {};
+    return composeWith(base, adjustedPart, placement, Blend::MixedGradients, composed, log);
 }

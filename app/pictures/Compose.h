@@ -45,3 +45,10 @@ struct q_ComposeResult {
 // diagnostic lines on `log`). The base canvas is never changed.
 q_ComposeResult q_Compose(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement, int mode,
     FNImage& composed, std::ostream& log);
+
+// The compose tool's third blend, not an editor mode: as Smart mode (the
+// same solver, tau and diagnostics), with the mixed-gradients guidance of
+// q_BuildMixedGuidance instead of the part's Laplacian, so that the canvas's
+// texture shows through where it is stronger than the part's.
+q_ComposeResult q_ComposeMixed(const FNImage& base, const FNImage& adjustedPart, const q_Placement& placement,
+    FNImage& composed, std::ostream& log);

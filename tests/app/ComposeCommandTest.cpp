@@ -97,6 +97,24 @@ TEST_F(ComposeCommand, SmartComposeWithEveryOptionMatchesTheLibraryAndPrintsDiag
     EXPECT_TRUE(samePixels(*files.stored["out.bmp"], expected));
 }
 
+TEST_F(ComposeCommand, MixedModeIsTheMixedGradientsBlend)
+{
+    const CommandRun r
+        = run({ "--canvas", "sea.png", "--part", "boat.png", "--at", "30,12", "--mode", "mixed", "-o", "m.png" });
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.compare(0, 16, "Poisson Count : "), 0) << r.out;
+    FNImage expected;
+    q_Placement p;
+    p.partX = 30, p.partY = 12, p.boxWidth = 12, p.boxHeight = 10, p.loadedWidth = 12, p.loadedHeight = 10;
+    std::ostringstream log;
+    q_ComposeMixed(*files.stored["sea.png"], *files.stored["boat.png"], p, expected, log);
+    EXPECT_TRUE(samePixels(*files.stored["m.png"], expected));
+    ASSERT_EQ(
+        run({ "--canvas", "sea.png", "--part", "boat.png", "--at", "30,12", "--mode", "smart", "-o", "s.png" }).status,
+        0);
+    EXPECT_FALSE(samePixels(*files.stored["m.png"], *files.stored["s.png"]));
+}
+
 TEST_F(ComposeCommand, SingleScaleAppliesToBothAxes)
 {
     ASSERT_EQ(run({ "--canvas", "sea.png", "--part", "boat.png", "--scale", "2", "-o", "a.png" }).status, 0);

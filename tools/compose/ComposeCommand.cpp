@@ -87,8 +87,10 @@ bool applyOption(const std::string& name, const std::string& value, ComposeOptio
             o.mode = q_ComposeNormal;
         else if (value == "smart")
             o.mode = q_ComposeSmart;
+        else if (value == "mixed")
+            o.mode = kComposeMixed;
         else
-            return fail("expected normal or smart");
+            return fail("expected normal, smart or mixed");
     } else {
         error = "unknown option '" + name + "'";
         return false;
@@ -186,12 +188,16 @@ const char* composeUsage()
            "  --hue H              hue shift in degrees, -180 to 180 (default 0).\n"
            "  --saturation S       saturation change in percent, -100 to 100 (default 0).\n"
            "  --value V            brightness change in percent, -100 to 100 (default 0).\n"
-           "  --mode normal|smart  normal: alpha paste (default); smart: gradient-domain\n"
+           "  --mode normal|smart|mixed\n"
+           "                       normal: alpha paste (default); smart: gradient-domain\n"
            "                       (Poisson) blend that takes on the canvas colours at the\n"
-           "                       part's border.\n"
+           "                       part's border; mixed: the same blend following, at each\n"
+           "                       pixel, the stronger of the part's and the canvas's\n"
+           "                       differences, so the canvas's texture shows through the\n"
+           "                       part's flat areas (this tool's own; not an editor mode).\n"
            "  -h, --help           show this text.\n"
            "\n"
-           "Options also accept --name=value. Smart mode prints the solver's\n"
+           "Options also accept --name=value. Smart and mixed modes print the solver's\n"
            "\"Poisson Count : \" and \"Poisson Time Cost : \" lines. On bad input the\n"
            "command prints an error, writes nothing and exits with status 1 (a picture\n"
            "could not be read, composed or written) or 2 (bad arguments).\n";
@@ -225,7 +231,9 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
     placement.loadedWidth = part.width, placement.loadedHeight = part.height;
 
     FNImage composed;
-    const q_ComposeResult result = q_Compose(canvas, adjusted, placement, o.mode, composed, out);
+    const q_ComposeResult result = o.mode == kComposeMixed
+        ? q_ComposeMixed(canvas, adjusted, placement, composed, out)
+        : q_Compose(canvas, adjusted, placement, o.mode, composed, out);
     if (result.outcome != q_ComposeOutcome::Pasted) {
         err << kProgram << ": the scaled and rotated part would be empty or larger than " << q_kMaxComposedPartSide
             << " pixels on a side; nothing written\n";

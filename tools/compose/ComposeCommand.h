@@ -9,13 +9,16 @@ class FNImage;
 // The command behind tesserine-compose, separated from main() so the tests
 // can run it with pictures kept in memory.
 
+// --mode mixed: the tool's mixed-gradients blend (q_ComposeMixed).
+constexpr int kComposeMixed = 2;
+
 struct ComposeOptions {
     std::string canvasPath, partPath, outputPath;
     double atX = 0, atY = 0; // the part's top-left corner before scaling and rotation
     double scaleX = 1, scaleY = 1; // negative mirrors
     double angle = 0; // degrees
     int hue = 0, saturation = 0, value = 0;
-    int mode = 0; // 0 normal, 1 smart
+    int mode = 0; // 0 normal, 1 smart, kComposeMixed
     bool help = false;
 };
 
