@@ -2,7 +2,9 @@
 #include "app/pictures/LaplacianImage.h"
 #include "tests/app/TestPictures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -201,6 +203,102 @@ TEST(PoissonSolver, FastMatchesReferenceOnTallUniformParts)
                 EXPECT_EQ(ra.count, rb.count) << size[0] << "x" << size[1] << " " << p;
                 EXPECT_TRUE(samePixels(fast, reference)) << size[0] << "x" << size[1] << " " << p;
                 EXPECT_EQ(a, b) << size[0] << "x" << size[1] << " pattern " << pattern << " " << p;
+            }
+        }
+    }
+}
+
+TEST(PoissonSolver, FastMatchesReferenceOnLargePartsAtEveryThreadCount)
+{
+    // Enough bands for the threads to run side by side for long stretches:
+    // a part with holes hanging over the canvas's right edge, and a solid
+    // one with a transparent ring.
+    TestRandom random(57);
+    for (const int pattern : { 2, 4 }) {
+        SolveCase c;
+        c.canvas = makeNoisyPicture(210, 170, random, 20);
+        c.part = makeNoisyPicture(150, 130, random, 25);
+        applyAlpha(*c.part, pattern, random);
+        c.ox = pattern == 2 ? 90 : 30, c.oy = 20;
+        FNImage reference;
+        std::vector<double> b;
+        const q_PoissonResult rb = solveWith(false, c, reference, &b);
+        for (const q_PoissonSettings& settings : fastSettings()) {
+            const UseSettings use(settings);
+            FNImage fast;
+            std::vector<double> a;
+            const q_PoissonResult ra = solveWith(true, c, fast, &a);
+            EXPECT_EQ(ra.count, rb.count) << describe(settings);
+            EXPECT_TRUE(samePixels(fast, reference)) << describe(settings);
+            EXPECT_EQ(a, b) << "pattern " << pattern << " " << describe(settings);
+        }
+    }
+}
+
+namespace {
+
+// The mean residual after sweep 0, added up as the plain solver adds it, for
+// a part lying wholly inside the canvas: the solver run with tau = infinity
+// stops right after that sweep.
+double meanAfterSweepZero(const SolveCase& c)
+{
+    q_LaplacianImage lap;
+    lap.build(*c.part);
+    FNImage out;
+    std::vector<double> v;
+    const q_PoissonResult r = q_PoissonSolveReference(
+        lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, std::numeric_limits<double>::infinity(), &v);
+    EXPECT_EQ(r.count, 0);
+    const int cw = lap.width, ch = lap.height;
+    // Grid cell (i, j) as the solver holds it: the rectangle, the border
+    // above and left repeating the canvas's first row and column.
+    const auto cell = [&](int i, int j, int k) -> double {
+        if (j == 0)
+            return c.canvas->pixels[(static_cast<size_t>(c.oy) * c.canvas->width + c.ox + i - 1) * 4 + k];
+        if (i == 0)
+            return c.canvas->pixels[(static_cast<size_t>(c.oy + j - 1) * c.canvas->width + c.ox) * 4 + k];
+        return v[(static_cast<size_t>(j - 1) * cw + i - 1) * 3 + k];
+    };
+    double sum = 0;
+    long long cells = 0;
+    for (int j = 1; j <= ch - 1; ++j) {
+        for (int i = 1; i <= cw - 1; ++i) {
+            if (c.part->getAlpha(i - 1, j - 1) < 128)
+                continue;
+            ++cells;
+            for (int k = 0; k < 3; ++k) {
+                sum += std::fabs(cell(i, j - 1, k) + cell(i, j + 1, k) + cell(i - 1, j, k) + cell(i + 1, j, k)
+                    - 4 * cell(i, j, k) - lap.record(i - 1, j - 1)[k]);
+            }
+        }
+    }
+    return sum / (3.0 * static_cast<double>(cells));
+}
+
+} // namespace
+
+TEST(PoissonSolver, ThresholdAtTheResidualItselfIsDecidedAsThePlainSumDecides)
+{
+    // tau equal to the mean after sweep 0 does not stop (the test is
+    // strictly below), the next double up does; the fast solve adds the
+    // terms in another order and must still decide both the same way.
+    TestRandom random(41);
+    for (int n = 0; n < 4; ++n) {
+        SolveCase c;
+        c.canvas = makeNoisyPicture(70, 60, random, 30);
+        c.part = makeNoisyPicture(random.range(20, 50), random.range(20, 45), random, 30);
+        applyAlpha(*c.part, n % 3 == 2 ? 2 : 0, random);
+        c.ox = random.range(0, 70 - c.part->width), c.oy = random.range(0, 60 - c.part->height);
+        const double mean = meanAfterSweepZero(c);
+        for (const double tau : { mean, std::nextafter(mean, 1.0) }) {
+            FNImage reference;
+            const q_PoissonResult b = solveWith(false, c, reference, nullptr, tau);
+            ASSERT_EQ(b.count == 0, tau > mean) << "case " << n;
+            for (const q_PoissonSettings& settings : fastSettings()) {
+                const UseSettings use(settings);
+                FNImage fast;
+                EXPECT_EQ(solveWith(true, c, fast, nullptr, tau).count, b.count)
+                    << "case " << n << " " << describe(settings);
             }
         }
     }
