@@ -7,11 +7,13 @@
 #include "app/pictures/PoissonGrid.h"
 #include "app/pictures/PoissonKernels.h"
 #include "app/pictures/PoissonSweep.h"
+#include "app/pictures/PoissonThreads.h"
 #include "imaging/FNImage.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 #include <sched.h>
 #include <unistd.h>
@@ -104,22 +106,48 @@ int layoutThreadsFor(long long cells)
     return static_cast<int>(std::clamp<long long>(cells / kMinLayoutCellsPerThread, 1, q_PoissonAutomaticThreads()));
 }
 
+// output := canvas (size and all four bytes), the rows shared by threads.
+struct CopyJob {
+    const FNImage& canvas;
+    FNImage& output;
+    int threads;
+    static void run(void* self, int index)
+    {
+        const CopyJob& job = *static_cast<CopyJob*>(self);
+        const size_t rows = job.canvas.height, rowBytes = static_cast<size_t>(job.canvas.width) * 4;
+        const size_t from = rows * index / job.threads, to = rows * (index + 1) / job.threads;
+        std::memcpy(job.output.pixels + from * rowBytes, job.canvas.pixels + from * rowBytes, (to - from) * rowBytes);
+    }
+};
+
+void copyCanvas(const FNImage& canvas, FNImage& output, int threads)
+{
+    if (&output == &canvas)
+        return;
+    if (output.width != canvas.width || output.height != canvas.height || !output.pixels)
+        output.resize(canvas.width, canvas.height);
+    CopyJob job { canvas, output, std::min(threads, canvas.height) };
+    Team::instance().run(job.threads, &CopyJob::run, &job);
+}
+
 } // namespace
 
 q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
     const FNImage& canvas, const FNImage& part, FNImage& output, double tau, std::vector<double>* solution)
 {
-    output.copyFrom(&canvas);
     if (solution)
         solution->clear();
     limitToLaplacian(laplacian, w, h);
     const Clip clip = clipToCanvas(ox, oy, w, h, canvas);
-    if (clip.empty())
+    if (clip.empty() || !canvas.pixels) {
+        output.copyFrom(&canvas);
         return {};
+    }
 
     const Kernel& kernel = kernelFor(q_PoissonActiveVectorPath());
     Bands bands;
     const int layoutThreads = layoutThreadsFor(static_cast<long long>(clip.width()) * clip.height());
+    copyCanvas(canvas, output, layoutThreads);
     fillBands(bands, kernel.lanes, clip, ox, oy, laplacian, canvas, part, layoutThreads);
     if (!bands.exact) // not the Laplacian of a picture: no 16-bit layout
         return q_PoissonSolveReference(laplacian, ox, oy, w, h, canvas, part, output, tau, solution);

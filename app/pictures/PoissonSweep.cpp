@@ -123,14 +123,19 @@ private:
     // last), a lockstep group at a time, earlier sweeps first.
     void sweepStep(const int* bands, int count)
     {
-        for (int i = 0; i < count; i += m_kernel.lockstep) {
-            const int size = std::min(m_kernel.lockstep, count - i);
+        const int lockstep = m_kernel.lockstep;
+        for (int i = 0; i < count;) {
+            // A lone band left over joins the last group (one band alone
+            // has too few independent chains to keep the units busy).
+            const int left = count - i;
+            const int size = left <= lockstep + 1 && left <= kMaxLockstep ? left : std::min(lockstep, left);
             int k0 = m_bands.view.slots, k1 = 0;
             for (int p = i; p < i + size; ++p) {
                 k0 = std::min(k0, m_bands.firstSlot[bands[p]]);
                 k1 = std::max(k1, m_bands.endSlot[bands[p]]);
             }
             m_kernel.sweep[size - 1](m_bands.view, bands + i, k0, k1);
+            i += size;
         }
     }
 
