@@ -67,12 +67,17 @@ void W1_smart_256_reference(benchmark::State& state)
 {
     smartCompose(state, 256, Solver::Reference);
 }
+void smartComposeWith(benchmark::State& state, int n, q_PoissonVectorPath path, int threads)
+{
+    q_PoissonSettings settings;
+    settings.path = path, settings.threads = threads;
+    const WithSettings use(settings);
+    smartCompose(state, n, Solver::Fast);
+}
+
 void W1_smart_256_threads1(benchmark::State& state)
 {
-    q_PoissonSettings one;
-    one.threads = 1;
-    const WithSettings use(one);
-    smartCompose(state, 256, Solver::Fast);
+    smartComposeWith(state, 256, q_PoissonVectorPath::Automatic, 1);
 }
 void W1_smart_512(benchmark::State& state)
 {
@@ -84,26 +89,17 @@ void W1_smart_512_reference(benchmark::State& state)
 }
 void W1_smart_512_threads1(benchmark::State& state)
 {
-    q_PoissonSettings one;
-    one.threads = 1;
-    const WithSettings use(one);
-    smartCompose(state, 512, Solver::Fast);
+    smartComposeWith(state, 512, q_PoissonVectorPath::Automatic, 1);
 }
 // The fast solve held to one vector level, as on processors without the
 // wider ones.
 void W1_smart_512_avx(benchmark::State& state)
 {
-    q_PoissonSettings avx;
-    avx.path = q_PoissonVectorPath::Avx;
-    const WithSettings use(avx);
-    smartCompose(state, 512, Solver::Fast);
+    smartComposeWith(state, 512, q_PoissonVectorPath::Avx, 0);
 }
 void W1_smart_512_sse2(benchmark::State& state)
 {
-    q_PoissonSettings sse2;
-    sse2.path = q_PoissonVectorPath::Sse2;
-    const WithSettings use(sse2);
-    smartCompose(state, 512, Solver::Fast);
+    smartComposeWith(state, 512, q_PoissonVectorPath::Sse2, 0);
 }
 void W1_smart_1024(benchmark::State& state)
 {

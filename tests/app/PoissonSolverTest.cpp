@@ -107,6 +107,24 @@ q_PoissonResult solveWith(
                 : q_PoissonSolveReference(lap, c.ox, c.oy, lap.width, lap.height, *c.canvas, *c.part, out, tau, values);
 }
 
+// The reference solve of c, then the fast solve every way this processor
+// can run it: the same count, bytes and doubles.
+void expectEveryWayMatchesReference(const SolveCase& c, double tau, const std::string& label)
+{
+    FNImage reference;
+    std::vector<double> b;
+    const q_PoissonResult rb = solveWith(false, c, reference, &b, tau);
+    for (const q_PoissonSettings& settings : fastSettings()) {
+        const UseSettings use(settings);
+        FNImage fast;
+        std::vector<double> a;
+        const q_PoissonResult ra = solveWith(true, c, fast, &a, tau);
+        EXPECT_EQ(ra.count, rb.count) << label << " " << describe(settings);
+        EXPECT_TRUE(samePixels(fast, reference)) << label << " " << describe(settings);
+        EXPECT_EQ(a, b) << label << " " << describe(settings);
+    }
+}
+
 } // namespace
 
 TEST(PoissonSolver, FastMatchesReferenceOnRandomCases)
@@ -159,18 +177,7 @@ TEST(PoissonSolver, FastMatchesReferenceOnEdgePlacements)
             c.part = makeNoisyPicture(k[2], k[3], random, 30);
             applyAlpha(*c.part, pattern, random);
             c.ox = k[4], c.oy = k[5];
-            FNImage reference;
-            std::vector<double> b;
-            const q_PoissonResult rb = solveWith(false, c, reference, &b);
-            for (const q_PoissonSettings& settings : fastSettings()) {
-                const UseSettings use(settings);
-                FNImage fast;
-                std::vector<double> a;
-                const q_PoissonResult ra = solveWith(true, c, fast, &a);
-                EXPECT_EQ(ra.count, rb.count) << describe(settings);
-                EXPECT_TRUE(samePixels(fast, reference)) << describe(settings);
-                EXPECT_EQ(a, b) << describe(settings);
-            }
+            expectEveryWayMatchesReference(c, 0.001, "pattern " + std::to_string(pattern));
         }
     }
 }
@@ -191,19 +198,8 @@ TEST(PoissonSolver, FastMatchesReferenceOnTallUniformParts)
             c.part = makeNoisyPicture(size[0], size[1], random, 25);
             applyAlpha(*c.part, pattern, random);
             c.ox = 4, c.oy = 3;
-            FNImage reference;
-            std::vector<double> b;
-            const q_PoissonResult rb = solveWith(false, c, reference, &b, 1e-6);
-            for (const q_PoissonSettings& settings : fastSettings()) {
-                const UseSettings use(settings);
-                FNImage fast;
-                std::vector<double> a;
-                const q_PoissonResult ra = solveWith(true, c, fast, &a, 1e-6);
-                const std::string p = describe(settings);
-                EXPECT_EQ(ra.count, rb.count) << size[0] << "x" << size[1] << " " << p;
-                EXPECT_TRUE(samePixels(fast, reference)) << size[0] << "x" << size[1] << " " << p;
-                EXPECT_EQ(a, b) << size[0] << "x" << size[1] << " pattern " << pattern << " " << p;
-            }
+            expectEveryWayMatchesReference(c, 1e-6,
+                std::to_string(size[0]) + "x" + std::to_string(size[1]) + " pattern " + std::to_string(pattern));
         }
     }
 }
@@ -220,18 +216,7 @@ TEST(PoissonSolver, FastMatchesReferenceOnLargePartsAtEveryThreadCount)
         c.part = makeNoisyPicture(150, 130, random, 25);
         applyAlpha(*c.part, pattern, random);
         c.ox = pattern == 2 ? 90 : 30, c.oy = 20;
-        FNImage reference;
-        std::vector<double> b;
-        const q_PoissonResult rb = solveWith(false, c, reference, &b);
-        for (const q_PoissonSettings& settings : fastSettings()) {
-            const UseSettings use(settings);
-            FNImage fast;
-            std::vector<double> a;
-            const q_PoissonResult ra = solveWith(true, c, fast, &a);
-            EXPECT_EQ(ra.count, rb.count) << describe(settings);
-            EXPECT_TRUE(samePixels(fast, reference)) << describe(settings);
-            EXPECT_EQ(a, b) << "pattern " << pattern << " " << describe(settings);
-        }
+        expectEveryWayMatchesReference(c, 0.001, "pattern " + std::to_string(pattern));
     }
 }
 
