@@ -28,6 +28,7 @@ constexpr long kDefaultLevel2Bytes = 512 * 1024;
 // it saves.
 constexpr long long kMinCellsPerThread = 16384;
 constexpr long long kMinLayoutCellsPerThread = 131072;
+constexpr long long kMinBandsPerThread = 6;
 
 q_PoissonSettings g_settings;
 
@@ -78,22 +79,26 @@ long bandBytes(const BandView& view)
 SweepPlan planFor(const Bands& bands)
 {
     SweepPlan plan;
-    if (g_settings.sweepsInFlight > 0) {
-        plan.inFlight = std::min(g_settings.sweepsInFlight, kCheckEvery);
-    } else {
-        // One thread works on its sweeps' bands and the two beside them.
-        const long fit = level2Bytes() * 3 / 4 / bandBytes(bands.view);
-        plan.inFlight = static_cast<int>(std::clamp<long>(fit - 2, 1, kCheckEvery));
-    }
+    const long long activeBands = static_cast<long long>(bands.active.size());
+    // One thread works on its sweeps' bands and the two beside them.
+    const long fit = level2Bytes() * 3 / 4 / bandBytes(bands.view);
+    plan.inFlight = static_cast<int>(std::clamp<long>(fit - 2, 1, kCheckEvery));
     if (g_settings.threads > 0) {
         plan.threads = std::min(g_settings.threads, kMaxThreads);
     } else {
         plan.adaptive = true;
         const long long bySize = bands.maskedCells / kMinCellsPerThread;
-        const long long byBands = static_cast<long long>(bands.active.size()) / (plan.inFlight + 2);
+        const long long byBands = activeBands / kMinBandsPerThread;
         plan.threads = static_cast<int>(std::clamp<long long>(
             std::min({ bySize, byBands, static_cast<long long>(q_PoissonAutomaticThreads()) }), 1, kMaxThreads));
     }
+    // A chunk of T sweeps starts its successor on the other thread about
+    // T + 2 bands into its run; with few bands deep chunks leave the threads
+    // out of step for a good part of each group.
+    if (plan.threads > 1)
+        plan.inFlight = static_cast<int>(std::min<long long>(plan.inFlight, std::max(2LL, activeBands / 8)));
+    if (g_settings.sweepsInFlight > 0)
+        plan.inFlight = std::min(g_settings.sweepsInFlight, kCheckEvery);
     return plan;
 }
 
