@@ -18,6 +18,32 @@ constexpr size_t kBlockAlignment = 64;
 
 // ---- Work block ----------------------------------------------------------------
 
+size_t roundUp(size_t bytes)
+{
+    return (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
+}
+
+// Slots per band: the sweep updates slots lanes + 1 .. cw + 2 lanes - 2
+// and reads up to lanes - 1 slots beyond them.
+int slotsFor(int cw, int lanes)
+{
+    return cw + 3 * lanes;
+}
+
+// Bands holding the grid rows 0 .. ch (row ch + 1 is never read).
+int bandsFor(int ch, int lanes)
+{
+    return (ch + 1 + lanes - 1) / lanes;
+}
+
+size_t blockBytes(int cw, int ch, int lanes)
+{
+    const size_t slots = slotsFor(cw, lanes), bands = bandsFor(ch, lanes);
+    const size_t bandDoubles = slots * 3 * lanes;
+    return roundUp((bands + 2) * bandDoubles * sizeof(double)) + roundUp(bands * bandDoubles * sizeof(int16_t))
+        + roundUp(bands * slots);
+}
+
 // Process-wide and unsynchronised: one solve at a time. Sized at first use
 // for a 256 x 256 grid; a solve that needs more frees it and allocates
 // exactly what it needs; it never shrinks. The capacity in grid cells is
@@ -51,20 +77,6 @@ private:
         m_data = nullptr, m_bytes = 0;
     }
 
-public:
-    static size_t roundUp(size_t bytes) { return (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment; }
-    // Slots per band: the sweep updates slots lanes + 1 .. cw + 2 lanes - 2
-    // and reads up to lanes - 1 slots beyond them.
-    static int slotsFor(int cw, int lanes) { return cw + 3 * lanes; }
-    static int bandsFor(int ch, int lanes) { return (ch + 1 + lanes - 1) / lanes; }
-    static size_t blockBytes(int cw, int ch, int lanes)
-    {
-        const size_t slots = slotsFor(cw, lanes), bands = bandsFor(ch, lanes);
-        const size_t bandDoubles = slots * 3 * lanes;
-        return roundUp((bands + 2) * bandDoubles * sizeof(double)) + roundUp(bands * bandDoubles * sizeof(int16_t))
-            + roundUp(bands * slots);
-    }
-
 private:
     unsigned char* m_data = nullptr;
     size_t m_bytes = 0, m_cells = 0;
@@ -88,15 +100,15 @@ void carveBlock(Bands& g, int lanes)
 {
     BandView& v = g.view;
     v.lanes = lanes;
-    v.slots = WorkBlock::slotsFor(g.cw, lanes);
-    v.bandCount = WorkBlock::bandsFor(g.ch, lanes);
+    v.slots = slotsFor(g.cw, lanes);
+    v.bandCount = bandsFor(g.ch, lanes);
     v.bandDoubles = static_cast<ptrdiff_t>(v.slots) * 3 * lanes;
     const size_t bands = v.bandCount, bandDoubles = v.bandDoubles;
     WorkBlock& block = WorkBlock::instance();
-    block.reserve(static_cast<size_t>(g.cw + 2) * (g.ch + 2), WorkBlock::blockBytes(g.cw, g.ch, lanes));
+    block.reserve(static_cast<size_t>(g.cw + 2) * (g.ch + 2), blockBytes(g.cw, g.ch, lanes));
     unsigned char* at = block.data();
-    const size_t valueBytes = WorkBlock::roundUp((bands + 2) * bandDoubles * sizeof(double));
-    const size_t laplacianBytes = WorkBlock::roundUp(bands * bandDoubles * sizeof(int16_t));
+    const size_t valueBytes = roundUp((bands + 2) * bandDoubles * sizeof(double));
+    const size_t laplacianBytes = roundUp(bands * bandDoubles * sizeof(int16_t));
     v.values = reinterpret_cast<double*>(at) + bandDoubles;
     v.laplacian = reinterpret_cast<int16_t*>(at + valueBytes);
     v.mask = at + valueBytes + laplacianBytes;
