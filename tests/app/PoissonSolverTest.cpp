@@ -220,6 +220,30 @@ TEST(PoissonSolver, FastMatchesReferenceOnLargePartsAtEveryThreadCount)
     }
 }
 
+TEST(PoissonSolver, SourceTermsBeyondSixteenBitsAreSolvedAsTheReferenceSolves)
+{
+    // A guidance field of fractions, of integers past 16 bits or with a
+    // negative zero cannot be kept in the fast grid's 16-bit Laplacian.
+    TestRandom random(61);
+    for (const double odd : { 0.5, 40000.0, -0.0 }) {
+        SolveCase c;
+        c.canvas = makeNoisyPicture(40, 30, random, 20);
+        c.part = makeNoisyPicture(20, 16, random, 20);
+        c.ox = 9, c.oy = 7;
+        q_LaplacianImage lap;
+        lap.build(*c.part);
+        lap.data[(5 * 20 + 6) * 4 + 1] = odd;
+        FNImage fast, reference;
+        std::vector<double> a, b;
+        const q_PoissonResult rb = q_PoissonSolveReference(lap, 9, 7, 20, 16, *c.canvas, *c.part, reference, 0.001, &b);
+        const q_PoissonResult ra = q_PoissonSolveFast(lap, 9, 7, 20, 16, *c.canvas, *c.part, fast, 0.001, &a);
+        EXPECT_EQ(ra.count, rb.count) << odd;
+        EXPECT_TRUE(samePixels(fast, reference)) << odd;
+        ASSERT_EQ(a.size(), b.size());
+        EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(double)), 0) << odd;
+    }
+}
+
 namespace {
 
 // The mean residual after sweep 0, added up as the plain solver adds it, for
