@@ -103,8 +103,17 @@ protected:
         ASSERT_TRUE(PumpUntilEvent(Line::Line("focus-in", w)));
     }
 
+    // A round trip on the connection: once it returns, the server has handled
+    // every request the connection sent before, so the probe (another client)
+    // reads their effect and not a race with them.
+    void Settle()
+    {
+        FNPointerState ignored;
+        connection->QueryPointer(ignored);
+    }
     uint32_t ScreenPixel(FNWindowId w, int x, int y)
     {
+        Settle();
         XImage* image = XGetImage(probe, w, x, y, 1, 1, AllPlanes, ZPixmap);
         if (!image)
             return 0xDEADBEEF;
@@ -114,6 +123,7 @@ protected:
     }
     std::string Property(Window w, const char* name, Atom& type)
     {
+        Settle();
         unsigned char* data = nullptr;
         int format = 0;
         unsigned long items = 0, after = 0;
