@@ -42,7 +42,7 @@ public:
             m_name.c_str(), e.code, kCodeNames[e.code], e.screenX, e.screenY, e.clientX, e.clientY, e.localX, e.localY,
             e.wheel, e.key, e.param, e.doubleClick);
         std::fflush(stdout);
-        if (e.code == CloseRequest && m_name == "window")
+        if (e.code == FNEvent::CloseRequest && m_name == "window")
             FNQuit();
     }
 
@@ -50,7 +50,7 @@ public:
     {
         auto* connector = new FNEventConnector(target);
         for (int code = 0; code < FNEventCodeCount; ++code) {
-            if (code != MouseMove || m_name == "window")
+            if (code != FNEvent::MouseMove || m_name == "window")
                 connector->Connect(code, &EventPrinter::On, this);
         }
         return connector;

@@ -3,11 +3,9 @@
 #include "framework/animation/FNAnimation.h"
 #include "framework/core/FNDeferredFree.h"
 #include "framework/core/FNFrameworkLock.h"
+#include "framework/core/FNInitialise.h"
 #include "framework/events/FNEventCode.h"
-#include "framework/platform/FNOutOfMemory.h"
-#include "framework/platform/FNProgramDirectory.h"
 #include "framework/scene/FN2DScene.h"
-#include "framework/stage/FNStageBase.h"
 #include "imaging/text/Utf8.h"
 
 #include <algorithm>
@@ -90,7 +88,7 @@ public:
 
     void OnCloseRequest(FNWindowId w) override
     {
-        Queue(CloseRequest, w);
+        Queue(FNEvent::CloseRequest, w);
         Driver().OnCloseRequest(w);
     }
 
@@ -140,7 +138,7 @@ public:
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
             m_engine.system.droppedFiles = paths; // whole paths, in the order given
         }
-        Queue(FilesDropped, w);
+        Queue(FNEvent::FilesDropped, w);
         Driver().OnFilesDropped(w, paths);
     }
 
@@ -180,6 +178,7 @@ FNEngineStackGuard::FNEngineStackGuard(FNEngine* engine)
     FNFrameworkLockGuard guard;
     engine->previousEngine = currentEngine();
     currentEngine() = engine;
+    FNEventSink::SetCurrent(engine);
 }
 
 FNEngineStackGuard::~FNEngineStackGuard()
@@ -189,6 +188,7 @@ FNEngineStackGuard::~FNEngineStackGuard()
     // out of order only unlinks itself.
     if (currentEngine() == m_engine) {
         currentEngine() = m_engine->previousEngine;
+        FNEventSink::SetCurrent(currentEngine());
         seenMainStage() = currentEngine() ? currentEngine()->mainStage : nullptr;
         return;
     }
@@ -303,6 +303,11 @@ void FNEngine::QueueEvent(const FNEventState& event)
     events.push_back(event);
 }
 
+void FNEngine::RequestFocus(const FNFocusRequest& request)
+{
+    focusRequests.push_back(request);
+}
+
 void FNEngine::PostToThread(int message, FNStageBase* stage)
 {
     FNFrameworkLockGuard guard;
@@ -351,7 +356,9 @@ bool FNEngine::RequestDestroy(FNStageBase* stage)
     return true;
 }
 
-FNWindowId FNEngine::WindowOf(const FNStageBase* stage)
+// ---- What the engine holds ------------------------------------------------------------
+
+FNWindowId FNEngine::WindowOf(const FNStageBase* stage) const
 {
     FNFrameworkLockGuard guard;
     for (const auto& [window, owner] : windows) {
@@ -359,6 +366,55 @@ FNWindowId FNEngine::WindowOf(const FNStageBase* stage)
             return window;
     }
     return FNNoWindow;
+}
+
+FNStageBase* FNEngine::StageOfWindow(FNWindowId window) const
+{
+    FNFrameworkLockGuard guard;
+    auto found = windows.find(window);
+    return found == windows.end() ? nullptr : found->second;
+}
+
+size_t FNEngine::WindowCount() const
+{
+    FNFrameworkLockGuard guard;
+    return windows.size();
+}
+
+FNStageBase* FNEngine::MainStage() const
+{
+    FNFrameworkLockGuard guard;
+    return mainStage;
+}
+
+std::vector<FNStageBase*> FNEngine::Stages() const
+{
+    FNFrameworkLockGuard guard;
+    return stages;
+}
+
+std::vector<FNEventState> FNEngine::QueuedEvents() const
+{
+    FNFrameworkLockGuard guard;
+    return std::vector<FNEventState>(events.begin(), events.end());
+}
+
+void FNEngine::DiscardQueuedEvents()
+{
+    FNFrameworkLockGuard guard;
+    events.clear();
+}
+
+FNSystemState FNEngine::System() const
+{
+    std::lock_guard<std::mutex> guard(inputLock);
+    return system;
+}
+
+FNString FNEngine::ImeText() const
+{
+    std::lock_guard<std::mutex> guard(inputLock);
+    return imeText;
 }
 
 void FNEngine::RequestStop()
@@ -519,7 +575,7 @@ bool FNEngine::RunStep(bool sleepAfter)
     if (main != seenMainStage()) {
         seenMainStage() = main;
         if (main) {
-            QueueEvent(windowEvent(MainStageChanged, main));
+            QueueEvent(windowEvent(FNEvent::MainStageChanged, main));
             StageDriver().Activate(main);
         }
     }
@@ -532,7 +588,7 @@ bool FNEngine::RunStep(bool sleepAfter)
     FNAnimation::UpdateAll(); // 6
     FN2DScene::RenderAll(); // 7
     PresentDirtyStages(); // 8
-    FNFreePending(); // 9
+    FNFreePending(); // 9 (steps as listed at RunStep in FNEngine.h)
     if (sleepAfter)
         sleepOneMillisecond();
     return true;
@@ -541,12 +597,13 @@ bool FNEngine::RunStep(bool sleepAfter)
 void FNEngine::PresentDirtyStages()
 {
     FNFrameworkLockGuard guard;
+    FNStageDriver& driver = StageDriver();
     for (FNStageBase* stage : stages) {
-        if (!stage->dirty.isEmpty())
-            StageDriver().Present(stage);
+        if (driver.IsDirty(stage))
+            driver.Present(stage);
     }
     for (FNStageBase* stage : stages)
-        stage->dirty.reset(0, 0);
+        driver.ResetDirty(stage);
 }
 
 void FNEngine::Pin()
@@ -583,17 +640,4 @@ void FNQuit()
         engine->stopRequested = true;
     engine->PostToThread(FN_MSG_QUIT, nullptr);
     FNFreePending(true);
-}
-
-void FNInitialise()
-{
-    static bool done = false;
-    FNFrameworkLockGuard guard;
-    if (done)
-        return;
-    done = true;
-    FNInstallOutOfMemoryHandler();
-    FNEnterProgramDirectory();
-    // Sleeps of 1 ms already last about 1 ms here: there is no system timer
-    // resolution to raise.
 }

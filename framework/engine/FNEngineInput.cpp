@@ -5,7 +5,6 @@
 #include "framework/engine/FNEngine.h"
 #include "framework/scene/FN2DItemBase.h"
 #include "framework/scene/FN2DScene.h"
-#include "framework/stage/FNStageBase.h"
 
 namespace {
 
@@ -102,7 +101,7 @@ void FNEngine::SampleHover(const FNPointerState& pointer, FNStageBase* under)
             }
         } else {
             current.hoverKind = FNHoverStage;
-            current.hoverTarget = stage->ownerWidget;
+            current.hoverTarget = StageDriver().OwnerWidget(stage);
         }
     }
 }

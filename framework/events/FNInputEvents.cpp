@@ -46,14 +46,14 @@ bool deriveWithoutHeldButton(
     const FNUserState& P, FNUserState& S, std::vector<FNEventState>& events, FNInputActions& actions)
 {
     if (S.keyDown)
-        events.push_back(FNEventFromFocus(KeyDown, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyDown, S));
     else if (S.keyUp)
-        events.push_back(FNEventFromFocus(KeyUp, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyUp, S));
     else if (S.textInput)
-        events.push_back(FNEventFromFocus(KeyDown, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyDown, S));
 
     if (S.keyDown || S.keyUp) {
-        FNEventState stageKey = FNEventFromHover(S.keyDown ? StageKeyDown : StageKeyUp, S);
+        FNEventState stageKey = FNEventFromHover(S.keyDown ? FNEvent::StageKeyDown : FNEvent::StageKeyUp, S);
         stageKey.stage = S.focusStage;
         stageKey.item = nullptr;
         stageKey.widget = nullptr;
@@ -62,21 +62,21 @@ bool deriveWithoutHeldButton(
     }
 
     if (!P.SameHover(S)) {
-        events.push_back(FNEventFromHover(MouseEnter, S));
-        events.push_back(FNEventFromHover(MouseLeave, P));
+        events.push_back(FNEventFromHover(FNEvent::MouseEnter, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseLeave, P));
         if (S.hoverStage)
             actions.setCursor = S.hoverStage;
     }
 
     switch (P.buttons) {
     case FNUserLeft:
-        events.push_back(FNEventFromHover(LeftUp, P));
+        events.push_back(FNEventFromHover(FNEvent::LeftUp, P));
         return false;
     case FNUserMiddle:
-        events.push_back(FNEventFromHover(MiddleUp, P));
+        events.push_back(FNEventFromHover(FNEvent::MiddleUp, P));
         return false;
     case FNUserRight:
-        events.push_back(FNEventFromHover(RightUp, P));
+        events.push_back(FNEventFromHover(FNEvent::RightUp, P));
         return false;
     default:
         break;
@@ -85,17 +85,17 @@ bool deriveWithoutHeldButton(
     if (!S.hoverStage)
         return false;
     if (S.screenX != P.screenX || S.screenY != P.screenY)
-        events.push_back(FNEventFromHover(MouseMove, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseMove, S));
     int down = -1, doubled = -1;
     if (S.buttons == FNUserLeft) {
-        down = LeftDown;
-        doubled = LeftDoubleClick;
+        down = FNEvent::LeftDown;
+        doubled = FNEvent::LeftDoubleClick;
     } else if (S.buttons == FNUserMiddle) {
-        down = MiddleDown;
-        doubled = MiddleDoubleClick;
+        down = FNEvent::MiddleDown;
+        doubled = FNEvent::MiddleDoubleClick;
     } else if (S.buttons == FNUserRight) {
-        down = RightDown;
-        doubled = RightDoubleClick;
+        down = FNEvent::RightDown;
+        doubled = FNEvent::RightDoubleClick;
     }
     if (down >= 0) {
         // A press moves the focus to what was pressed; only the left button
@@ -108,7 +108,7 @@ bool deriveWithoutHeldButton(
             events.push_back(FNEventFromHover(doubled, S));
     }
     if (S.wheel != 0)
-        events.push_back(FNEventFromHover(Wheel, S));
+        events.push_back(FNEventFromHover(FNEvent::Wheel, S));
     return true;
 }
 
@@ -177,23 +177,23 @@ void FNDeriveInputEvents(const FNUserState& P, FNUserState& S, std::vector<FNFoc
         if (!deriveWithoutHeldButton(P, S, events, actions))
             return;
     } else if (S.screenX != P.screenX || S.screenY != P.screenY) {
-        events.push_back(FNEventFromHover(MouseMove, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseMove, S));
     }
 
     if (!P.SameFocus(S)) {
-        events.push_back(FNEventFromFocus(FocusOut, P));
-        events.push_back(FNEventFromFocus(FocusIn, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusOut, P));
+        events.push_back(FNEventFromFocus(FNEvent::FocusIn, S));
     }
 
     for (const FNFocusRequest& request : focusRequests) {
         if (sameAsFocus(request, S))
             continue;
-        events.push_back(FNEventFromFocus(FocusOut, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusOut, S));
         S.focusStage = request.stage;
         S.focusItem = request.item;
         S.focusTarget = request.target;
         S.focusWidget = request.widget;
-        events.push_back(FNEventFromFocus(FocusIn, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusIn, S));
     }
     focusRequests.clear();
 

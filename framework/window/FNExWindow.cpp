@@ -2,11 +2,11 @@
 
 #include "framework/core/FNFrameworkLock.h"
 #include "framework/engine/FNEngine.h"
-#include "framework/events/FNEmit.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
+#include "framework/stage/FNEmit.h"
 #include "imaging/FNImage.h"
 #include "imaging/text/FNStringStyle.h"
 
@@ -24,7 +24,7 @@ public:
         FN_SET_CLASS_NAME(FNExWindowFrame);
     }
 
-    void OnSystemCloseRequest() override { FNEmitToStage(m_client, CloseRequest); }
+    void OnSystemCloseRequest() override { FNEmitToStage(m_client, FNEvent::CloseRequest); }
 
     // Keys belong to the client: activating the frame (as the engine does
     // for its main stage) activates the client inside it.
@@ -366,29 +366,31 @@ void FNExWindow::ConnectFrame()
               m_connectors.push_back(connector);
           };
     connect(m_titleBar,
-        { { LeftDown, &FNExWindow::OnTitlePress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease }, { RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
+        { { FNEvent::LeftDown, &FNExWindow::OnTitlePress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease },
+            { FNEvent::RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
     connect(m_titleText,
-        { { LeftDown, &FNExWindow::OnTitleTextPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease }, { RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
+        { { FNEvent::LeftDown, &FNExWindow::OnTitleTextPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease },
+            { FNEvent::RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
     connect(m_leftBorder,
-        { { LeftDown, &FNExWindow::OnLeftBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnLeftBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_rightBorder,
-        { { LeftDown, &FNExWindow::OnRightBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnRightBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_bottomBorder,
-        { { LeftDown, &FNExWindow::OnBottomBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnBottomBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_minimiseButton,
-        { { LeftUp, &FNExWindow::OnMinimiseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnMinimiseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
     connect(m_maximiseButton,
-        { { LeftUp, &FNExWindow::OnMaximiseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnMaximiseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
     connect(m_closeButton,
-        { { LeftUp, &FNExWindow::OnCloseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnCloseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
 }
 
 FNFramePart FNExWindow::PartOf(const FN2DItemBase* item) const
@@ -514,7 +516,7 @@ void FNExWindow::OnMaximiseUp(FNEventState)
 void FNExWindow::OnCloseUp(FNEventState)
 {
     PaintButton(m_closeButton, 1);
-    FNEmitToStage(this, CloseRequest);
+    FNEmitToStage(this, FNEvent::CloseRequest);
 }
 
 void FNExWindow::OnButtonEnter(FNEventState event)

@@ -124,7 +124,7 @@ TEST_F(ExWindowTest, CloseButtonRaisesCloseRequestOnTheWindow)
     FNExWindow window(100, 100, 300, 200, "close");
     CloseCounter counter;
     FNEventConnector connector(&window);
-    connector.Connect(CloseRequest, &CloseCounter::On, &counter);
+    connector.Connect(FNEvent::CloseRequest, &CloseCounter::On, &counter);
     window.Open(true, nullptr, engine.get());
     Step();
     // Close button: 24 x 20 at 6 pixels from the frame's right end, 4 down.

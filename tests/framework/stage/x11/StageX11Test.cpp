@@ -125,7 +125,7 @@ TEST_F(StageX11, WindowManagerCloseBecomesCloseRequest)
     FN2DStage stage(50, 50, 100, 100, "close me");
     Recorder recorder;
     FNEventConnector connector(&stage);
-    connector.Connect(CloseRequest, &Recorder::On, &recorder);
+    connector.Connect(FNEvent::CloseRequest, &Recorder::On, &recorder);
     stage.Open(true, nullptr, engine.get());
     ASSERT_TRUE(stage.windowCreated);
 
@@ -138,7 +138,7 @@ TEST_F(StageX11, WindowManagerCloseBecomesCloseRequest)
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(probe, static_cast<Window>(stage.window), False, NoEventMask, &event);
     XFlush(probe);
-    ASSERT_TRUE(StepUntil([&] { return recorder.Has(CloseRequest); }));
+    ASSERT_TRUE(StepUntil([&] { return recorder.Has(FNEvent::CloseRequest); }));
     EXPECT_EQ(recorder.events.front().stage, &stage);
     EXPECT_TRUE(stage.windowCreated) << "a close request only asks";
 }
@@ -150,8 +150,8 @@ TEST_F(StageX11, KeysAndWheelReachTheFocusedStage)
     stage.SetScene(&scene);
     Recorder recorder;
     FNEventConnector connector(&stage);
-    connector.Connect(StageKeyDown, &Recorder::On, &recorder);
-    connector.Connect(Wheel, &Recorder::On, &recorder);
+    connector.Connect(FNEvent::StageKeyDown, &Recorder::On, &recorder);
+    connector.Connect(FNEvent::Wheel, &Recorder::On, &recorder);
     stage.Open(true, nullptr, engine.get());
     ASSERT_TRUE(stage.windowCreated);
     // The first steps make the stage the main stage and give it focus (the
@@ -161,15 +161,15 @@ TEST_F(StageX11, KeysAndWheelReachTheFocusedStage)
     ASSERT_TRUE(StepUntil([&] { return engine->current.focusStage == &stage; }));
 
     ASSERT_EQ(xdotool("key a"), 0);
-    ASSERT_TRUE(StepUntil([&] { return recorder.Has(StageKeyDown); }));
-    auto key = std::find_if(
-        recorder.events.begin(), recorder.events.end(), [](const FNEventState& e) { return e.code == StageKeyDown; });
+    ASSERT_TRUE(StepUntil([&] { return recorder.Has(FNEvent::StageKeyDown); }));
+    auto key = std::find_if(recorder.events.begin(), recorder.events.end(),
+        [](const FNEventState& e) { return e.code == FNEvent::StageKeyDown; });
     EXPECT_EQ(key->key, 0x41);
 
     ASSERT_EQ(xdotool("click 4"), 0);
-    ASSERT_TRUE(StepUntil([&] { return recorder.Has(Wheel); }));
+    ASSERT_TRUE(StepUntil([&] { return recorder.Has(FNEvent::Wheel); }));
     auto wheel = std::find_if(
-        recorder.events.begin(), recorder.events.end(), [](const FNEventState& e) { return e.code == Wheel; });
+        recorder.events.begin(), recorder.events.end(), [](const FNEventState& e) { return e.code == FNEvent::Wheel; });
     EXPECT_EQ(wheel->wheel, 120);
 }
 
