@@ -83,8 +83,8 @@ void FN2DItemBase::Initialise(int initialDepth)
     x = y = 0;
     width = height = 0;
     alpha = 255;
-    blendMode = 0;
-    sampling = 0;
+    blendMode = FNBlendNormal;
+    sampling = FNSamplingNearest;
     scaleX = scaleY = 1.0;
     rotation = 0;
     matrix = FNAffine();

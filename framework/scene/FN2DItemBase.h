@@ -3,6 +3,7 @@
 #include "framework/core/FNGUICoreObject.h"
 #include "framework/core/FNRect.h"
 #include "framework/scene/FNAffine.h"
+#include "imaging/raster/FNRaster.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -97,8 +98,8 @@ public:
     double x = 0, y = 0;
     double width = 0, height = 0;
     int alpha = 255;
-    int blendMode = 0;
-    int sampling = 0;
+    FNBlendMode blendMode = FNBlendNormal;
+    FNSampling sampling = FNSamplingNearest;
     double scaleX = 1.0, scaleY = 1.0;
     double rotation = 0;
     FNAffine matrix;

@@ -169,16 +169,16 @@ void FNExWindow::PlaceFrameItems()
     };
     m_looks.titleBar(m_titleBar->picture, fw, FNFrameTop);
     place(m_titleBar, 0, 0, fw, FNFrameTop);
-    m_looks.border(m_leftBorder->picture, FNFrameLeft, inner, 0);
+    m_looks.border(m_leftBorder->picture, FNFrameLeft, inner, FNFrameEdgeLeft);
     place(m_leftBorder, 0, FNFrameTop, FNFrameLeft, inner);
-    m_looks.border(m_rightBorder->picture, FNFrameRight, inner, 1);
+    m_looks.border(m_rightBorder->picture, FNFrameRight, inner, FNFrameEdgeRight);
     place(m_rightBorder, fw - FNFrameRight, FNFrameTop, FNFrameRight, inner);
-    m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, 2);
+    m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, FNFrameEdgeBottom);
     place(m_bottomBorder, 0, fh - FNFrameBottom, fw, FNFrameBottom);
     int buttonX = fw - FNFrameRight - kButtonWidth;
     FN2DItem* buttons[] = { m_closeButton, m_maximiseButton, m_minimiseButton };
     for (FN2DItem* button : buttons) {
-        PaintButton(button, 0);
+        PaintButton(button, FNButtonNormal);
         place(button, buttonX, kButtonTop, kButtonWidth, kButtonHeight);
         buttonX -= kButtonWidth + kButtonGap;
     }
@@ -186,7 +186,7 @@ void FNExWindow::PlaceFrameItems()
     place(m_titleText, kTitleTextLeft, kTitleTextTop, textWidth, kTitleTextHeight);
 }
 
-void FNExWindow::PaintButton(FN2DItem* button, int state)
+void FNExWindow::PaintButton(FN2DItem* button, FNButtonState state)
 {
     if (button == m_closeButton)
         m_looks.closeButton(button->picture, kButtonWidth, kButtonHeight, state);
@@ -265,7 +265,7 @@ void FNExWindow::Maximise()
     FNRect work = WorkArea();
     Layout(FNRect {
         work.left + FNFrameLeft, work.top + FNFrameTop, work.right - FNFrameRight, work.bottom - FNFrameBottom });
-    PaintButton(m_maximiseButton, 0);
+    PaintButton(m_maximiseButton, FNButtonNormal);
 }
 
 void FNExWindow::Restore()
@@ -278,7 +278,7 @@ void FNExWindow::Restore()
         return;
     m_maximised = false;
     Layout(m_restoreRect);
-    PaintButton(m_maximiseButton, 0);
+    PaintButton(m_maximiseButton, FNButtonNormal);
 }
 
 void FNExWindow::Minimise()
@@ -499,7 +499,7 @@ void FNExWindow::OnTitleRightDoubleClick(FNEventState)
 
 void FNExWindow::OnMinimiseUp(FNEventState event)
 {
-    PaintButton(m_minimiseButton, 1);
+    PaintButton(m_minimiseButton, FNButtonHover);
     (void)event;
     if (!allowMinimise)
         return;
@@ -510,26 +510,26 @@ void FNExWindow::OnMaximiseUp(FNEventState)
 {
     if (allowMaximise)
         m_maximised ? Restore() : Maximise();
-    PaintButton(m_maximiseButton, 1);
+    PaintButton(m_maximiseButton, FNButtonHover);
 }
 
 void FNExWindow::OnCloseUp(FNEventState)
 {
-    PaintButton(m_closeButton, 1);
+    PaintButton(m_closeButton, FNButtonHover);
     FNEmitToStage(this, FNEvent::CloseRequest);
 }
 
 void FNExWindow::OnButtonEnter(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 1);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonHover);
 }
 
 void FNExWindow::OnButtonLeave(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 0);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonNormal);
 }
 
 void FNExWindow::OnButtonDown(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 2);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonPressed);
 }

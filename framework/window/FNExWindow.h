@@ -94,7 +94,7 @@ private:
     FNRect WorkArea() const;
     void BuildFrameScene();
     void PlaceFrameItems();
-    void PaintButton(FN2DItem* button, int state);
+    void PaintButton(FN2DItem* button, FNButtonState state);
     void BeginDrag(FNFrameZone zone, const FNEventState& event);
     void ConnectFrame();
     FNFramePart PartOf(const FN2DItemBase* item) const;

@@ -35,13 +35,6 @@ void AdvanceMilliseconds(uint32_t delta)
     virtualClock() += delta;
 }
 
-void SetScreenSize(int width, int height)
-{
-    Guard guard(screen().lock);
-    screen().screenWidth = width;
-    screen().screenHeight = height;
-}
-
 void SetWorkArea(const FNPlatformRect& area)
 {
     Guard guard(screen().lock);
