@@ -5,6 +5,7 @@
 #include "framework/core/FNFrameworkLock.h"
 #include "framework/core/FNInitialise.h"
 #include "framework/events/FNEventCode.h"
+#include "framework/platform/FNVirtualKey.h"
 #include "framework/scene/FN2DScene.h"
 #include "imaging/text/Utf8.h"
 
@@ -96,8 +97,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.key = static_cast<uint8_t>(virtualKey & 0xFF);
-            m_engine.pending.keyDown = 1;
+            m_engine.keys.KeyDown(virtualKey);
         }
         Driver().OnKeyDown(w, virtualKey);
     }
@@ -106,7 +106,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.keyUp = 1;
+            m_engine.keys.KeyUp(virtualKey);
         }
         Driver().OnKeyUp(w, virtualKey);
     }
@@ -115,7 +115,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.wheel = delta;
+            m_engine.wheelNotches.push_back(delta);
         }
         Driver().OnWheel(w, delta);
     }
@@ -126,8 +126,7 @@ public:
             // Kept within the input limit, cut only between letters.
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
             m_engine.imeText = utf8Cut(utf8, FNTextInputLimit);
-            m_engine.pending.text = m_engine.imeText;
-            m_engine.pending.textInput = 1;
+            m_engine.keys.Text(m_engine.imeText);
         }
         Driver().OnTextInput(w, utf8);
     }
@@ -408,7 +407,14 @@ void FNEngine::DiscardQueuedEvents()
 FNSystemState FNEngine::System() const
 {
     std::lock_guard<std::mutex> guard(inputLock);
-    return system;
+    FNSystemState view = system;
+    // A key change taken this step shows the keys down at that moment too:
+    // the snapshot may already show them released.
+    for (int key = 0; key < 256; ++key) {
+        if (key != FNKeyLeftButton && key != FNKeyRightButton && key != FNKeyMiddleButton)
+            view.keys[key] |= stepKeys[key];
+    }
+    return view;
 }
 
 FNString FNEngine::ImeText() const

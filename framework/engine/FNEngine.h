@@ -6,6 +6,7 @@
 #include "framework/events/FNEventSink.h"
 #include "framework/events/FNEventState.h"
 #include "framework/events/FNInputEvents.h"
+#include "framework/events/FNKeyLatch.h"
 #include "framework/events/FNUserState.h"
 #include "framework/platform/FNPlatform.h"
 #include "imaging/FNString.h"
@@ -180,9 +181,9 @@ private:
     void CreateQueuedWindows();
     void DestroyQueuedWindows();
     void SnapshotKeyboard();
-    // Input sampling's parts: the raw key, text and wheel values move from
-    // `pending` into `current`; the hover block is filled for the stage under
-    // the pointer (or the captured one).
+    // Input sampling's parts: one latched key change (or text) and one wheel
+    // notch move into `current`; the hover block is filled for the stage
+    // under the pointer (or the captured one).
     void TakeRawInput();
     void SampleHover(const FNPointerState& pointer, FNStageBase* under);
     void Pin();
@@ -190,11 +191,15 @@ private:
     // Written by the engine thread, read by the application thread; guarded
     // by inputLock.
     FNString imeText; // last text from the input method
-    FNUserState pending; // raw key, wheel and text values since the last step
+    FNUserState pending; // raw values since the last step (the hover and focus blocks stay empty)
+    FNKeyLatch keys; // key changes and texts since the last step
+    std::deque<int> wheelNotches; // wheel movements since the last step
     FNSystemState system; // keyboard snapshot and dropped files
     mutable std::mutex inputLock;
-    // The application thread's: double-click bookkeeping and focus requests.
+    // The application thread's: double-click bookkeeping, focus requests and
+    // the keys down at the key change this step took (see System()).
     FNClickMemory clicks;
+    uint8_t stepKeys[256] = {};
     std::vector<FNFocusRequest> focusRequests;
     // Guarded by the framework lock.
     std::vector<FNStageBase*> stages; // windows that exist, in creation order
