@@ -149,6 +149,11 @@ void FNExWindow::BuildFrameScene()
     m_leftBorder = makeItem(0);
     m_rightBorder = makeItem(0);
     m_bottomBorder = makeItem(0);
+    // The frame's pieces take presses on their whole rectangle: a look may
+    // round the corners with transparent pixels, and the very corner pixel
+    // of the window must still resize it.
+    for (FN2DItem* piece : { m_titleBar, m_leftBorder, m_rightBorder, m_bottomBorder })
+        piece->solidHit = true;
     m_minimiseButton = makeItem(2);
     m_maximiseButton = makeItem(2);
     m_closeButton = makeItem(2);
