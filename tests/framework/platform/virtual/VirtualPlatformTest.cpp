@@ -1,4 +1,5 @@
 #include "framework/platform/FNVirtualKey.h"
+#include "framework/platform/FNWindowClass.h"
 #include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "imaging/FNImage.h"
 #include "tests/framework/platform/RecordingListener.h"
@@ -50,23 +51,39 @@ static uint32_t pixel(const FNImage& image, int x, int y)
     return image.row(y)[x];
 }
 
-TEST_F(VirtualPlatform, NewWindowsAreHiddenAndFilledWithTheirClassColour)
+TEST_F(VirtualPlatform, WindowClassesByNameFillNewHiddenWindowsWithTheirColour)
 {
-    const FNWindowId black = Make(FNWindowClass::Black, 0, 0, 4, 3);
-    const FNWindowId themed = Make(FNWindowClass::Window, 10, 0, 4, 3);
-    const FNWindowId owner = Make(FNWindowClass::Owner, 20, 0, 4, 3);
-    ASSERT_NE(black, FNNoWindow);
-    FNImage picture;
-    ASSERT_TRUE(V::ReadPixels(black, picture));
-    EXPECT_EQ(picture.width, 4);
-    EXPECT_EQ(picture.height, 3);
-    EXPECT_EQ(pixel(picture, 3, 2), 0xFF000000u);
-    ASSERT_TRUE(V::ReadPixels(themed, picture));
-    EXPECT_EQ(pixel(picture, 0, 0), 0xFFF7FAFFu);
-    ASSERT_TRUE(V::ReadPixels(owner, picture));
-    EXPECT_EQ(pixel(picture, 1, 1), 0xFF000000u);
-    EXPECT_FALSE(V::Window(black).visible);
-    EXPECT_EQ(V::Window(black).title, "test");
+    struct Row {
+        const char* name;
+        uint32_t shown; // a new window's pixels; classes without a fill stay black
+    };
+    const Row rows[] = {
+        { "FN_OWNER", 0xFF000000 },
+        { "FN_TOUMEI", 0xFF000000 },
+        { "FN_BLACK", 0xFF000000 },
+        { "FN_WHITE", 0xFFFFFFFF },
+        { "FN_WINDOW", 0xFFF7FAFF },
+        { "FN_GLWINDOW", 0xFFF7FAFF },
+    };
+    int x = 0;
+    for (const Row& row : rows) {
+        const FNWindowClassRecord* record = FNFindWindowClass(row.name);
+        ASSERT_NE(record, nullptr) << row.name;
+        EXPECT_EQ(&FNWindowClassRecordOf(record->windowClass), record) << row.name;
+        const FNWindowId w = Make(record->windowClass, x += 10, 0, 4, 3);
+        ASSERT_NE(w, FNNoWindow) << row.name;
+        FNImage picture;
+        ASSERT_TRUE(V::ReadPixels(w, picture));
+        EXPECT_EQ(picture.width, 4);
+        EXPECT_EQ(picture.height, 3);
+        EXPECT_EQ(pixel(picture, 0, 0), row.shown) << row.name;
+        EXPECT_EQ(pixel(picture, 3, 2), row.shown) << row.name;
+        EXPECT_FALSE(V::Window(w).visible);
+        EXPECT_EQ(V::Window(w).title, "test");
+    }
+    // Names are exact.
+    EXPECT_EQ(FNFindWindowClass("FN_window"), nullptr);
+    EXPECT_EQ(FNFindWindowClass(nullptr), nullptr);
 }
 
 TEST_F(VirtualPlatform, ShowingReportsShownAndAsksForAFullPaint)

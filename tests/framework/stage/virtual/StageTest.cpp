@@ -59,7 +59,7 @@ TEST_F(StageTest, SetRectToTheSameValuesReturnsFalseAndLeavesTheWindow)
     EXPECT_EQ(info.y, 25);
     EXPECT_EQ(info.width, 60);
     EXPECT_EQ(info.height, 70);
-    EXPECT_GT(moves, 0);
+    EXPECT_EQ(moves, 2) << "one Moved and one Resized";
 }
 
 TEST_F(StageTest, AStageWithoutASceneShowsBlack)
