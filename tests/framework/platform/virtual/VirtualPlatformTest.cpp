@@ -161,41 +161,6 @@ TEST_F(VirtualPlatform, ResizingKeepsContentsAndFillsTheNewPart)
     EXPECT_EQ(pixel(shown, 2, 2), 0xFF000000u);
 }
 
-TEST_F(VirtualPlatform, PointerFindsTheDeepestOwnWindowAndConvertsPositions)
-{
-    const FNWindowId top = Make(FNWindowClass::Owner, 100, 100, 200, 150);
-    const FNWindowId child = Make(FNWindowClass::Window, 10, 20, 50, 50, top, true);
-    const FNWindowId hiddenChild = Make(FNWindowClass::Window, 100, 20, 50, 50, top, true);
-    connection->Show(top);
-    connection->Show(child);
-    V::SetPointer(115, 125);
-    V::SetButtons(FNButtonLeft | FNButtonMiddle);
-    FNPointerState state;
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.screenX, 115);
-    EXPECT_EQ(state.screenY, 125);
-    EXPECT_EQ(state.window, child);
-    EXPECT_EQ(state.buttons, FNButtonLeft | FNButtonMiddle);
-    // Over a hidden child: the parent.
-    V::SetPointer(205, 125);
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.window, top);
-    EXPECT_NE(state.window, hiddenChild);
-    // Outside every window.
-    V::SetPointer(99, 125);
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.window, FNNoWindow);
-
-    int x = 115, y = 125;
-    ASSERT_TRUE(connection->ScreenToClient(child, x, y));
-    EXPECT_EQ(x, 5);
-    EXPECT_EQ(y, 5);
-    ASSERT_TRUE(connection->ClientToScreen(child, x, y));
-    EXPECT_EQ(x, 115);
-    EXPECT_EQ(y, 125);
-    EXPECT_FALSE(connection->ScreenToClient(FNNoWindow, x, y));
-}
-
 TEST_F(VirtualPlatform, AnotherEnginesWindowOnTopHidesOursFromThePointer)
 {
     const FNWindowId mine = Make(FNWindowClass::Owner, 0, 0, 100, 100);
@@ -386,29 +351,6 @@ TEST_F(VirtualPlatform, DestroyingAWindowTakesItsChildren)
     EXPECT_FALSE(connection->DestroyWindow(top));
     // A child needs a parent of this connection.
     EXPECT_EQ(Make(FNWindowClass::Owner, 0, 0, 5, 5, top, true), FNNoWindow);
-}
-
-TEST_F(VirtualPlatform, ThreadMessagesArriveInOrderAndWakeTheWait)
-{
-    std::thread poster([this] {
-        for (int i = 0; i < 100; ++i)
-            connection->Post(2050 + i % 9, static_cast<uintptr_t>(i));
-    });
-    int received = 0;
-    while (received < 100) {
-        // Waits until a post arrives; a lost wake-up would fail the test
-        // through the ctest time limit rather than pass.
-        ASSERT_TRUE(connection->Wait(60000));
-        FNThreadMessage message;
-        while (connection->NextThreadMessage(message)) {
-            EXPECT_EQ(message.param, static_cast<uintptr_t>(received));
-            EXPECT_EQ(message.message, 2050 + received % 9);
-            ++received;
-        }
-    }
-    poster.join();
-    EXPECT_FALSE(connection->HasPending());
-    EXPECT_FALSE(connection->Wait(0));
 }
 
 TEST_F(VirtualPlatform, InjectedEventsWakeTheWaitToo)
