@@ -101,6 +101,8 @@ FNExWindow::FNExWindow(int newX, int newY, int newWidth, int newHeight, const FN
     uint32_t bg = m_looks.background;
     m_clientScene->SetBackground((bg >> 16) & 255, (bg >> 8) & 255, bg & 255, 255);
     SetScene(m_clientScene);
+    m_rootItem = new FN2DItem(newWidth, newHeight, 0, 0, 0);
+    m_clientScene->AddItem(m_rootItem);
     m_client = FNRect { newX, newY, newX + newWidth, newY + newHeight };
     Layout(m_client);
 }
@@ -112,6 +114,7 @@ FNExWindow::~FNExWindow()
         delete connector;
     SetScene(nullptr);
     m_frame->SetScene(nullptr);
+    delete m_rootItem;
     delete m_clientScene;
     delete m_frame;
     delete m_frameScene;
@@ -237,6 +240,7 @@ void FNExWindow::Layout(const FNRect& wanted)
     if (sized)
         PlaceFrameItems();
     FN2DStage::SetRect(FNFrameLeft, FNFrameTop, w, h);
+    m_rootItem->Resize(w, h);
 }
 
 bool FNExWindow::SetRect(int newX, int newY, int w, int h)
