@@ -40,9 +40,13 @@ bool sameAsFocus(const FNFocusRequest& request, const FNUserState& state)
     return request.stage == state.focusStage && request.item == state.focusItem && request.widget == state.focusWidget;
 }
 
-// Keys, stage keys, hover change, then buttons, moves and wheel. Returns
-// false when a release ends the step.
-bool deriveWithoutHeldButton(
+// How the rest of the step goes after the part without a held button.
+enum class StepRest { Continue, FocusOnly, Ends };
+
+// Keys, stage keys, hover change, then buttons, moves and wheel. A release
+// ends the step (its focus requests wait for the next one); a pointer over
+// none of the engine's stages leaves only the focus changes to do.
+StepRest deriveWithoutHeldButton(
     const FNUserState& P, FNUserState& S, std::vector<FNEventState>& events, FNInputActions& actions)
 {
     if (S.keyDown)
@@ -71,19 +75,19 @@ bool deriveWithoutHeldButton(
     switch (P.buttons) {
     case FNUserLeft:
         events.push_back(FNEventFromHover(FNEvent::LeftUp, P));
-        return false;
+        return StepRest::Ends;
     case FNUserMiddle:
         events.push_back(FNEventFromHover(FNEvent::MiddleUp, P));
-        return false;
+        return StepRest::Ends;
     case FNUserRight:
         events.push_back(FNEventFromHover(FNEvent::RightUp, P));
-        return false;
+        return StepRest::Ends;
     default:
         break;
     }
 
     if (!S.hoverStage)
-        return false;
+        return StepRest::FocusOnly;
     if (S.screenX != P.screenX || S.screenY != P.screenY)
         events.push_back(FNEventFromHover(FNEvent::MouseMove, S));
     int down = -1, doubled = -1;
@@ -109,7 +113,7 @@ bool deriveWithoutHeldButton(
     }
     if (S.wheel != 0)
         events.push_back(FNEventFromHover(FNEvent::Wheel, S));
-    return true;
+    return StepRest::Continue;
 }
 
 } // namespace
@@ -174,7 +178,11 @@ void FNDeriveInputEvents(const FNUserState& P, FNUserState& S, std::vector<FNFoc
     std::vector<FNEventState>& events, FNInputActions& actions)
 {
     if (P.buttons == 0 || S.buttons == 0) {
-        if (!deriveWithoutHeldButton(P, S, events, actions))
+        // With the pointer outside every window of the engine the focus still
+        // moves where it was asked to (a window opened from the keyboard, a
+        // dialog's text box): otherwise keys would reach nothing until the
+        // pointer came over a window.
+        if (deriveWithoutHeldButton(P, S, events, actions) == StepRest::Ends)
             return;
     } else if (S.screenX != P.screenX || S.screenY != P.screenY) {
         events.push_back(FNEventFromHover(FNEvent::MouseMove, S));

@@ -226,4 +226,16 @@ TEST(DeriveInputEvents, FocusRequestsSwitchFocusInOrderAndSkipTheCurrentFocus)
     EXPECT_EQ(d.actions.activate, stageB);
 }
 
+TEST(DeriveInputEvents, FocusRequestsAreTakenWithThePointerOutsideEveryWindow)
+{
+    // A window opened from the keyboard asks for the focus while the pointer
+    // is elsewhere: its keys must reach it without a move of the pointer.
+    FNUserState previous; // over nothing
+    FNUserState current;
+    Derived d = derive(previous, current, { { stageB, nullptr, nullptr, nullptr } });
+    EXPECT_EQ(d.codes(), (Codes { FNEvent::FocusOut, FNEvent::FocusIn }));
+    EXPECT_EQ(current.focusStage, stageB);
+    EXPECT_EQ(d.actions.activate, stageB);
+}
+
 } // namespace
