@@ -234,6 +234,10 @@ private:
     FNPointerLatch m_pointer;
 };
 
+// Credit lines of the libraries the linked backend brings ("name version,
+// holder (web address)"); none for the virtual one.
+std::vector<std::string> FNPlatformLibraryLines();
+
 // Milliseconds from an arbitrary start, wrapping at 2^32; never goes back.
 // Defined by the linked backend (the virtual one is set by tests).
 uint32_t FNPlatformMilliseconds();

@@ -465,3 +465,8 @@ uint32_t FNPlatformMilliseconds()
 {
     return virtualClock().load();
 }
+
+std::vector<std::string> FNPlatformLibraryLines()
+{
+    return {};
+}
