@@ -29,7 +29,7 @@ void q_App::Initialise()
     if (engine && !engine->stopRequested)
         m_mainWindow->Open(true, nullptr, engine);
     m_windowConnector = new FNEventConnector(m_mainWindow);
-    m_windowConnector->Connect(CloseRequest, &q_App::OnCloseRequest, this);
+    m_windowConnector->Connect(FNEvent::CloseRequest, &q_App::OnCloseRequest, this);
     m_initialised = true;
     ready = true;
 }

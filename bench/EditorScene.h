@@ -41,7 +41,7 @@ struct EditorScene {
         canvasView.clipChildren = true;
         scene.AddItem(&canvasView);
         picture.SetPicture(photo.get());
-        picture.sampling = 1;
+        picture.sampling = FNSamplingBilinear;
         picture.scaleX = picture.scaleY = 0.5; // zoom 0.5 about the view's centre
         canvasView.AddChild(&picture);
         picture.UpdateTransform();

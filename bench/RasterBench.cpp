@@ -38,7 +38,7 @@ RasterInputs& inputs()
 
 // One item showing the 1200 x 1200 source, scaled and rotated about its
 // centre, with the centre on the buffer's (500, 400).
-void drawItem(benchmark::State& state, double scale, double degrees, int sampling, int blendMode)
+void drawItem(benchmark::State& state, double scale, double degrees, FNSampling sampling, FNBlendMode blendMode)
 {
     RasterInputs& in = inputs();
     FN2DItem item(1200, 1200, 500 - 600, 400 - 600, 0);
@@ -60,59 +60,59 @@ void drawItem(benchmark::State& state, double scale, double degrees, int samplin
 
 void W3_raster_scale1_5(benchmark::State& state)
 {
-    drawItem(state, 1.5, 0, 1, 0);
+    drawItem(state, 1.5, 0, FNSamplingBilinear, FNBlendNormal);
 }
 void W3_raster_scale1_5_rot30(benchmark::State& state)
 {
-    drawItem(state, 1.5, 30, 1, 0);
+    drawItem(state, 1.5, 30, FNSamplingBilinear, FNBlendNormal);
 }
 void W3_raster_sharp_scale1_5(benchmark::State& state)
 {
-    drawItem(state, 1.5, 0, 2, 0);
+    drawItem(state, 1.5, 0, FNSamplingSharpBilinear, FNBlendNormal);
 }
 void BM_Raster_Nearest_identity(benchmark::State& state)
 {
-    drawItem(state, 1.0, 0, 0, 0);
+    drawItem(state, 1.0, 0, FNSamplingNearest, FNBlendNormal);
 }
 void BM_Raster_Multiply(benchmark::State& state)
 {
-    drawItem(state, 1.5, 0, 1, 2);
+    drawItem(state, 1.5, 0, FNSamplingBilinear, FNBlendMultiply);
 }
 
 // The scaled workloads at a given vector level (0 SSE2, 1 SSE4.1, 2 AVX2),
 // for comparison with machines that lack the wider instruction sets.
-void drawItemAtLevel(benchmark::State& state, int level, int sampling)
+void drawItemAtLevel(benchmark::State& state, int level, FNSampling sampling)
 {
     const int widest = FNRasterSetVectorLevel(level);
     if (widest != level)
         state.SkipWithError("vector level not supported by this processor");
     else
-        drawItem(state, 1.5, 0, sampling, 0);
+        drawItem(state, 1.5, 0, sampling, FNBlendNormal);
     FNRasterSetVectorLevel(2);
 }
 void BM_Raster_scale1_5_sse2(benchmark::State& state)
 {
-    drawItemAtLevel(state, 0, 1);
+    drawItemAtLevel(state, 0, FNSamplingBilinear);
 }
 void BM_Raster_sharp_scale1_5_sse2(benchmark::State& state)
 {
-    drawItemAtLevel(state, 0, 2);
+    drawItemAtLevel(state, 0, FNSamplingSharpBilinear);
 }
 void BM_Raster_scale1_5_sse41(benchmark::State& state)
 {
-    drawItemAtLevel(state, 1, 1);
+    drawItemAtLevel(state, 1, FNSamplingBilinear);
 }
 void BM_Raster_sharp_scale1_5_sse41(benchmark::State& state)
 {
-    drawItemAtLevel(state, 1, 2);
+    drawItemAtLevel(state, 1, FNSamplingSharpBilinear);
 }
 void BM_Raster_scale1_5_avx2(benchmark::State& state)
 {
-    drawItemAtLevel(state, 2, 1);
+    drawItemAtLevel(state, 2, FNSamplingBilinear);
 }
 void BM_Raster_sharp_scale1_5_avx2(benchmark::State& state)
 {
-    drawItemAtLevel(state, 2, 2);
+    drawItemAtLevel(state, 2, FNSamplingSharpBilinear);
 }
 
 // ---- Editor-shaped frame ----------------------------------------------------------

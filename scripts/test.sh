@@ -8,9 +8,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 bash scripts/install-deps.sh
 
-# Source checks: one-way layer includes and the committed formatting.
+# Source checks: one-way layer includes, the committed formatting, and no
+# include circle inside the framework.
 bash scripts/check-layers.sh
 bash scripts/check-format.sh
+python3 scripts/check-include-cycles.py . framework
 
 # Fuzz targets: clang with libFuzzer; a fixed seed and run count each.
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Release \

@@ -38,11 +38,11 @@ public:
     void On(FNEventState e)
     {
         std::printf("%-8s %2d %-17s screen (%.0f, %.0f) client (%.0f, %.0f) local (%.1f, %.1f) wheel %d key %d "
-                    "param %d double %d\n",
+                    "param %d double %d%s\n",
             m_name.c_str(), e.code, kCodeNames[e.code], e.screenX, e.screenY, e.clientX, e.clientY, e.localX, e.localY,
-            e.wheel, e.key, e.param, e.doubleClick);
+            e.wheel, e.key, e.param, e.doubleClick, TypedText(e).c_str());
         std::fflush(stdout);
-        if (e.code == CloseRequest && m_name == "window")
+        if (e.code == FNEvent::CloseRequest && m_name == "window")
             FNQuit();
     }
 
@@ -50,13 +50,22 @@ public:
     {
         auto* connector = new FNEventConnector(target);
         for (int code = 0; code < FNEventCodeCount; ++code) {
-            if (code != MouseMove || m_name == "window")
+            if (code != FNEvent::MouseMove || m_name == "window")
                 connector->Connect(code, &EventPrinter::On, this);
         }
         return connector;
     }
 
 private:
+    // The text a key-down event carries (typed or from the input method).
+    static std::string TypedText(const FNEventState& e)
+    {
+        FNEngine* engine = FNEngine::Current();
+        if (e.code != FNEvent::KeyDown || !engine || !engine->current.textInput)
+            return std::string();
+        return " text \"" + std::string(engine->current.text.c_str()) + "\"";
+    }
+
     std::string m_name;
 };
 

@@ -3,11 +3,10 @@
 #include "framework/animation/FNAnimation.h"
 #include "framework/core/FNDeferredFree.h"
 #include "framework/core/FNFrameworkLock.h"
+#include "framework/core/FNInitialise.h"
 #include "framework/events/FNEventCode.h"
-#include "framework/platform/FNOutOfMemory.h"
-#include "framework/platform/FNProgramDirectory.h"
+#include "framework/platform/FNVirtualKey.h"
 #include "framework/scene/FN2DScene.h"
-#include "framework/stage/FNStageBase.h"
 #include "imaging/text/Utf8.h"
 
 #include <algorithm>
@@ -90,7 +89,7 @@ public:
 
     void OnCloseRequest(FNWindowId w) override
     {
-        Queue(CloseRequest, w);
+        Queue(FNEvent::CloseRequest, w);
         Driver().OnCloseRequest(w);
     }
 
@@ -98,8 +97,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.key = static_cast<uint8_t>(virtualKey & 0xFF);
-            m_engine.pending.keyDown = 1;
+            m_engine.keys.KeyDown(virtualKey);
         }
         Driver().OnKeyDown(w, virtualKey);
     }
@@ -108,7 +106,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.keyUp = 1;
+            m_engine.keys.KeyUp(virtualKey);
         }
         Driver().OnKeyUp(w, virtualKey);
     }
@@ -117,7 +115,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
-            m_engine.pending.wheel = delta;
+            m_engine.wheelNotches.push_back(delta);
         }
         Driver().OnWheel(w, delta);
     }
@@ -128,8 +126,7 @@ public:
             // Kept within the input limit, cut only between letters.
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
             m_engine.imeText = utf8Cut(utf8, FNTextInputLimit);
-            m_engine.pending.text = m_engine.imeText;
-            m_engine.pending.textInput = 1;
+            m_engine.keys.Text(m_engine.imeText);
         }
         Driver().OnTextInput(w, utf8);
     }
@@ -140,7 +137,7 @@ public:
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
             m_engine.system.droppedFiles = paths; // whole paths, in the order given
         }
-        Queue(FilesDropped, w);
+        Queue(FNEvent::FilesDropped, w);
         Driver().OnFilesDropped(w, paths);
     }
 
@@ -180,6 +177,7 @@ FNEngineStackGuard::FNEngineStackGuard(FNEngine* engine)
     FNFrameworkLockGuard guard;
     engine->previousEngine = currentEngine();
     currentEngine() = engine;
+    FNEventSink::SetCurrent(engine);
 }
 
 FNEngineStackGuard::~FNEngineStackGuard()
@@ -189,6 +187,7 @@ FNEngineStackGuard::~FNEngineStackGuard()
     // out of order only unlinks itself.
     if (currentEngine() == m_engine) {
         currentEngine() = m_engine->previousEngine;
+        FNEventSink::SetCurrent(currentEngine());
         seenMainStage() = currentEngine() ? currentEngine()->mainStage : nullptr;
         return;
     }
@@ -303,6 +302,11 @@ void FNEngine::QueueEvent(const FNEventState& event)
     events.push_back(event);
 }
 
+void FNEngine::RequestFocus(const FNFocusRequest& request)
+{
+    focusRequests.push_back(request);
+}
+
 void FNEngine::PostToThread(int message, FNStageBase* stage)
 {
     FNFrameworkLockGuard guard;
@@ -351,7 +355,9 @@ bool FNEngine::RequestDestroy(FNStageBase* stage)
     return true;
 }
 
-FNWindowId FNEngine::WindowOf(const FNStageBase* stage)
+// ---- What the engine holds ------------------------------------------------------------
+
+FNWindowId FNEngine::WindowOf(const FNStageBase* stage) const
 {
     FNFrameworkLockGuard guard;
     for (const auto& [window, owner] : windows) {
@@ -359,6 +365,62 @@ FNWindowId FNEngine::WindowOf(const FNStageBase* stage)
             return window;
     }
     return FNNoWindow;
+}
+
+FNStageBase* FNEngine::StageOfWindow(FNWindowId window) const
+{
+    FNFrameworkLockGuard guard;
+    auto found = windows.find(window);
+    return found == windows.end() ? nullptr : found->second;
+}
+
+size_t FNEngine::WindowCount() const
+{
+    FNFrameworkLockGuard guard;
+    return windows.size();
+}
+
+FNStageBase* FNEngine::MainStage() const
+{
+    FNFrameworkLockGuard guard;
+    return mainStage;
+}
+
+std::vector<FNStageBase*> FNEngine::Stages() const
+{
+    FNFrameworkLockGuard guard;
+    return stages;
+}
+
+std::vector<FNEventState> FNEngine::QueuedEvents() const
+{
+    FNFrameworkLockGuard guard;
+    return std::vector<FNEventState>(events.begin(), events.end());
+}
+
+void FNEngine::DiscardQueuedEvents()
+{
+    FNFrameworkLockGuard guard;
+    events.clear();
+}
+
+FNSystemState FNEngine::System() const
+{
+    std::lock_guard<std::mutex> guard(inputLock);
+    FNSystemState view = system;
+    // A key change taken this step shows the keys down at that moment too:
+    // the snapshot may already show them released.
+    for (int key = 0; key < 256; ++key) {
+        if (key != FNKeyLeftButton && key != FNKeyRightButton && key != FNKeyMiddleButton)
+            view.keys[key] |= stepKeys[key];
+    }
+    return view;
+}
+
+FNString FNEngine::ImeText() const
+{
+    std::lock_guard<std::mutex> guard(inputLock);
+    return imeText;
 }
 
 void FNEngine::RequestStop()
@@ -519,7 +581,7 @@ bool FNEngine::RunStep(bool sleepAfter)
     if (main != seenMainStage()) {
         seenMainStage() = main;
         if (main) {
-            QueueEvent(windowEvent(MainStageChanged, main));
+            QueueEvent(windowEvent(FNEvent::MainStageChanged, main));
             StageDriver().Activate(main);
         }
     }
@@ -532,7 +594,7 @@ bool FNEngine::RunStep(bool sleepAfter)
     FNAnimation::UpdateAll(); // 6
     FN2DScene::RenderAll(); // 7
     PresentDirtyStages(); // 8
-    FNFreePending(); // 9
+    FNFreePending(); // 9 (steps as listed at RunStep in FNEngine.h)
     if (sleepAfter)
         sleepOneMillisecond();
     return true;
@@ -541,12 +603,13 @@ bool FNEngine::RunStep(bool sleepAfter)
 void FNEngine::PresentDirtyStages()
 {
     FNFrameworkLockGuard guard;
+    FNStageDriver& driver = StageDriver();
     for (FNStageBase* stage : stages) {
-        if (!stage->dirty.isEmpty())
-            StageDriver().Present(stage);
+        if (driver.IsDirty(stage))
+            driver.Present(stage);
     }
     for (FNStageBase* stage : stages)
-        stage->dirty.reset(0, 0);
+        driver.ResetDirty(stage);
 }
 
 void FNEngine::Pin()
@@ -583,17 +646,4 @@ void FNQuit()
         engine->stopRequested = true;
     engine->PostToThread(FN_MSG_QUIT, nullptr);
     FNFreePending(true);
-}
-
-void FNInitialise()
-{
-    static bool done = false;
-    FNFrameworkLockGuard guard;
-    if (done)
-        return;
-    done = true;
-    FNInstallOutOfMemoryHandler();
-    FNEnterProgramDirectory();
-    // Sleeps of 1 ms already last about 1 ms here: there is no system timer
-    // resolution to raise.
 }

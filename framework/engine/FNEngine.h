@@ -1,8 +1,12 @@
 #pragma once
 
+#include "framework/core/FNInitialise.h"
 #include "framework/core/FNThread.h"
+#include "framework/engine/FNStageDriver.h"
+#include "framework/events/FNEventSink.h"
 #include "framework/events/FNEventState.h"
 #include "framework/events/FNInputEvents.h"
+#include "framework/events/FNKeyLatch.h"
 #include "framework/events/FNUserState.h"
 #include "framework/platform/FNPlatform.h"
 #include "imaging/FNString.h"
@@ -16,70 +20,8 @@
 #include <string>
 #include <vector>
 
-class FN2DScene;
-class FNEngine;
 class FNEngineStackGuard;
 
-// ============================================================================
-// How stages plug in
-// ============================================================================
-//
-// The engine knows stages only as FNStageBase pointers (engine, parent,
-// ownerWidget, enabled, dirty). Everything else a stage does goes through
-// one process-wide FNStageDriver that the stage layer installs with
-// FNEngine::SetStageDriver before it opens a window. Its calls:
-//
-// Application thread (the stage calls the engine):
-//   - Open: push the stage with RequestCreate(stage) (refused once a stop
-//     was requested), then PostToThread(FN_MSG_CREATE_STAGES, nullptr) every
-//     millisecond until the driver's WindowCreated has marked it created.
-//     Close: RequestDestroy(stage), then PostToThread(FN_MSG_DESTROY_STAGES)
-//     likewise until WindowDestroyed has run. Never hold the framework lock
-//     while waiting: the engine thread needs it to work the queues.
-//   - Messages 2055-2058 with PostToThread(message, stage); 2054 with
-//     SendToThread(message, stage), which returns once the engine thread has
-//     handled it (or at once on the engine thread itself).
-//   - Window-system calls of the application thread (Present, FillRect,
-//     QueryPointer, ...) go through Platform() under the framework lock; it
-//     is null before the engine thread has opened the connection and after
-//     the thread has ended.
-//   - Events: QueueEvent (any thread) or FNEmitToStage/FNEmitToItem.
-//
-// Engine thread (the engine calls the driver):
-//   - CreateWindow(engine, platform, stage): create the real window of a
-//     stage taken from createQueue, return its id (FNNoWindow: the engine
-//     retries every millisecond until the engine stops). The engine then
-//     enters it in `windows` and calls WindowCreated(engine, stage, id),
-//     which sets the stage's own fields (window, windowCreated, cursor,
-//     enabled state, invalidation), and afterwards makes the stage
-//     `mainStage` when there is none and appends it to `stages`.
-//   - DestroyWindow(engine, platform, stage, id) for stages taken from
-//     destroyQueue (retried while it fails and the engine runs), after the
-//     engine has cleared `mainStage` if it was this stage; then the engine
-//     removes it from `windows`, calls WindowDestroyed(engine, stage) and
-//     removes it from `stages`.
-//   - StageMessage(engine, platform, message, stage) for 2054-2058.
-//   - The FNPlatformListener callbacks of the driver: every window-system
-//     event of the engine's windows, after the engine's own handling. The
-//     engine itself records keys, wheel and input-method text into
-//     `pending`, fills `system.droppedFiles` and queues FilesDropped (28),
-//     queues CloseRequest (22) and forgets windows the system destroyed; the
-//     driver handles paint, moves and sizes (events 20, 21), shown and focus.
-//     FNEngine::OfThisThread() names the engine inside these callbacks.
-//   The queues are worked under the framework lock. These callbacks run on
-//   the engine thread: they must not wait for the engine thread (post a
-//   message and poll for its effect); SendToThread called there handles the
-//   message at once.
-//
-// Application thread, inside FNEngineStep (the engine calls the driver):
-//   - Activate(stage) when the main stage changed (step 1).
-//   - Scene(stage): the scene hit-tested by input sampling; null for stages
-//     without one (plain stages).
-//   - PassesEventsToParent(stage): dispatch also reaches the parent stage.
-//   - Present(stage) for each stage in `stages` whose dirty rectangle is not
-//     empty (under the framework lock), after which the engine empties every
-//     stage's dirty rectangle.
-//
 // ============================================================================
 // Threads, ownership and the lock
 // ============================================================================
@@ -91,13 +33,14 @@ class FNEngineStackGuard;
 // input, derives events, dispatches them, advances animations, renders scenes
 // and presents stages.
 //
-// The framework lock (FNFrameworkLock.h) guards `events`, `createQueue`,
-// `destroyQueue`, `windows` (written by the engine thread under it, read by
-// the application thread under it), `stages`, `mainStage` and the platform
-// connection's lifetime. `pending`, `system` and `imeText` are written by the
-// engine thread and read by the application thread under the engine's own
-// input lock. `current`, `previous`, the click bookkeeping and
-// `focusRequests` belong to the application thread.
+// The framework lock (FNFrameworkLock.h) guards the event queue, the create
+// and destroy queues, the window map (written by the engine thread under it,
+// read by the application thread under it), the stages, the main stage and
+// the platform connection's lifetime. The raw input, the keyboard snapshot
+// and the input method's text are written by the engine thread and read by
+// the application thread under the engine's own input lock. `current`,
+// `previous`, the click bookkeeping and the focus requests belong to the
+// application thread. The accessors below take the right lock.
 //
 // Engines form a stack: a new engine becomes current; deleting it makes the
 // previous one current again. The process-wide engine is made by
@@ -116,29 +59,7 @@ enum FNThreadMessageCode : int {
     FN_MSG_DISABLE = 2058, // disable it
 };
 
-// What the engine needs of the stage layer; see "How stages plug in" above.
-// Every operation has a neutral default. The installed driver must outlive
-// every engine, the process-wide one included (make it a namespace-scope
-// object, not a function-local static).
-class FNStageDriver : public FNPlatformListener {
-public:
-    // ---- Engine thread ----
-    virtual FNWindowId CreateWindow(FNEngine&, FNPlatformConnection&, FNStageBase*) { return FNNoWindow; }
-    virtual void WindowCreated(FNEngine&, FNStageBase*, FNWindowId) { }
-    virtual bool DestroyWindow(FNEngine&, FNPlatformConnection& platform, FNStageBase*, FNWindowId window)
-    {
-        return platform.DestroyWindow(window);
-    }
-    virtual void WindowDestroyed(FNEngine&, FNStageBase*) { }
-    virtual void StageMessage(FNEngine&, FNPlatformConnection&, int /*message*/, FNStageBase*) { }
-    // ---- Application thread ----
-    virtual void Activate(FNStageBase*) { }
-    virtual FN2DScene* Scene(FNStageBase*) { return nullptr; }
-    virtual bool PassesEventsToParent(const FNStageBase*) { return false; }
-    virtual void Present(FNStageBase*) { }
-};
-
-class FNEngine : public FNThread {
+class FNEngine : public FNThread, public FNEventSink {
 public:
     // Starts the engine thread, waits until it has opened its platform
     // connection (or failed to), and becomes the current engine.
@@ -155,13 +76,17 @@ public:
     static FNEngine* ProcessEngine();
     // The engine whose engine thread is the calling thread, or null.
     static FNEngine* OfThisThread();
+    // The engine that was current before this one.
+    FNEngine* PreviousEngine() const { return previousEngine; }
 
     static void SetStageDriver(FNStageDriver* driver);
     static FNStageDriver& StageDriver();
 
     // ---- Events and messages ----
     // Appends one event under the framework lock (any thread).
-    void QueueEvent(const FNEventState& event);
+    void QueueEvent(const FNEventState& event) override;
+    // Appends a focus request for the next step (application thread).
+    void RequestFocus(const FNFocusRequest& request) override;
     // Posts a thread message with the stage as parameter (any thread).
     void PostToThread(int message, FNStageBase* stage);
     // Posts and waits until the engine thread has handled it; on the engine
@@ -171,8 +96,31 @@ public:
     // queued) once a stop was requested.
     bool RequestCreate(FNStageBase* stage);
     bool RequestDestroy(FNStageBase* stage);
+    // True once a stop was requested or the engine thread has ended.
+    bool IsStopping() const { return stopRequested || finished; }
+
+    // ---- What the engine holds (each read takes the lock that guards it) ----
     // The window of a stage of this engine, or FNNoWindow.
-    FNWindowId WindowOf(const FNStageBase* stage);
+    FNWindowId WindowOf(const FNStageBase* stage) const;
+    // The stage of one of this engine's windows, or null.
+    FNStageBase* StageOfWindow(FNWindowId window) const;
+    size_t WindowCount() const;
+    // The first stage whose window this engine created (null until then).
+    FNStageBase* MainStage() const;
+    // The stages whose windows exist, in creation order.
+    std::vector<FNStageBase*> Stages() const;
+    // The events waiting for dispatch, first in first out, and dropping them.
+    std::vector<FNEventState> QueuedEvents() const;
+    void DiscardQueuedEvents();
+    // The focus requests waiting for the next step (application thread).
+    const std::vector<FNFocusRequest>& FocusRequests() const { return focusRequests; }
+    // The keyboard snapshot and the last dropped files. Handlers test
+    // modifier keys here, e.g. System().keys[FNKeyControl] & 0x80.
+    FNSystemState System() const;
+    // The last text the input method produced.
+    FNString ImeText() const;
+    // The engine thread's identifier (a hash of its id), set when it starts.
+    uint64_t ThreadId() const { return threadId; }
 
     // ---- The platform ----
     // Null until the engine thread has opened the connection, and after the
@@ -183,10 +131,19 @@ public:
 
     // ---- One engine step (application thread) ----
     // FNEngineStep for this engine; `sleepAfter` false leaves out the 1 ms
-    // pause at its end (benchmarks time the work alone).
+    // pause at its end (benchmarks time the work alone). The step, in order:
+    //   1. a new main stage: queue MainStageChanged for it and activate it;
+    //   2. stopping (or the thread has ended): free pending objects, false;
+    //   3. sample input (SampleInput); 4. derive input events
+    //      (DeriveInputEvents): on failure free pending objects, false;
+    //   5. dispatch every queued event (Dispatch), presenting dirty stages
+    //      after each handler call;
+    //   6. advance the animations;
+    //   7. render every scene with a dirty region into its back buffer;
+    //   8. present the dirty stages (PresentDirtyStages);
+    //   9. free pending objects, sleep 1 ms, true.
     bool RunStep(bool sleepAfter = true);
-    // Input sampling, input events and dispatch; false when the engine has
-    // no platform connection.
+    // Steps 3, 4 and 5; false when the engine has no platform connection.
     bool SampleInput();
     bool DeriveInputEvents();
     void Dispatch();
@@ -198,26 +155,12 @@ public:
     // framework lock.
     void Synchronise();
 
-    // ---- Fields ----
-    int imePosition[2] = { 0, 0 }; // composition window, client coordinates of the focused window
-    FNString imeText; // last text from the input method (guarded by inputLock)
-    FNString imeFontFace = "ＭＳ ゴシック";
-    int imeFontHeight = 12;
+    // ---- The input state of the step (application thread) ----
+    // Where the input method's composition window goes, in client
+    // coordinates of the focused window (set by text entry widgets).
+    int imePosition[2] = { 0, 0 };
     FNUserState current; // this step's input
     FNUserState previous; // the previous step's input
-    FNUserState pending; // raw values from the engine thread (guarded by inputLock)
-    FNSystemState system; // keyboard snapshot and dropped files (guarded by inputLock)
-    FNClickMemory clicks; // lastPressTime, lastClickTime, lastReleasedButton
-    std::vector<FNFocusRequest> focusRequests;
-    std::atomic<uint64_t> threadId { 0 }; // engine thread (a hash of its id), set when it starts
-    std::vector<FNStageBase*> stages; // windows that exist, in creation order
-    std::deque<FNEventState> events; // first in, first out
-    std::deque<FNStageBase*> createQueue;
-    std::deque<FNStageBase*> destroyQueue;
-    std::map<FNWindowId, FNStageBase*> windows;
-    FNStageBase* mainStage = nullptr;
-    FNEngine* previousEngine = nullptr;
-    std::mutex inputLock;
 
     // Sets stopRequested when running and posts FN_MSG_QUIT (any thread).
     void RequestStop() override;
@@ -232,17 +175,41 @@ protected:
 private:
     class Listener;
     friend class Listener;
+    friend class FNEngineStackGuard;
 
     bool HandleThreadMessage(const FNThreadMessage& message);
     void CreateQueuedWindows();
     void DestroyQueuedWindows();
     void SnapshotKeyboard();
-    // Input sampling's parts: the raw key, text and wheel values move from
-    // `pending` into `current`; the hover block is filled for the stage under
-    // the pointer (or the captured one).
+    // Input sampling's parts: one latched key change (or text) and one wheel
+    // notch move into `current`; the hover block is filled for the stage
+    // under the pointer (or the captured one).
     void TakeRawInput();
     void SampleHover(const FNPointerState& pointer, FNStageBase* under);
     void Pin();
+
+    // Written by the engine thread, read by the application thread; guarded
+    // by inputLock.
+    FNString imeText; // last text from the input method
+    FNUserState pending; // raw values since the last step (the hover and focus blocks stay empty)
+    FNKeyLatch keys; // key changes and texts since the last step
+    std::deque<int> wheelNotches; // wheel movements since the last step
+    FNSystemState system; // keyboard snapshot and dropped files
+    mutable std::mutex inputLock;
+    // The application thread's: double-click bookkeeping, focus requests and
+    // the keys down at the key change this step took (see System()).
+    FNClickMemory clicks;
+    uint8_t stepKeys[256] = {};
+    std::vector<FNFocusRequest> focusRequests;
+    // Guarded by the framework lock.
+    std::vector<FNStageBase*> stages; // windows that exist, in creation order
+    std::deque<FNEventState> events; // first in, first out
+    std::deque<FNStageBase*> createQueue;
+    std::deque<FNStageBase*> destroyQueue;
+    std::map<FNWindowId, FNStageBase*> windows;
+    FNStageBase* mainStage = nullptr;
+    FNEngine* previousEngine = nullptr;
+    std::atomic<uint64_t> threadId { 0 };
 
     std::unique_ptr<FNPlatformConnection> platform;
     std::string platformFailure;
@@ -271,5 +238,3 @@ private:
 bool FNEngineStep();
 // Asks the framework to stop.
 void FNQuit();
-// One-time framework initialisation; only the first call acts.
-void FNInitialise();

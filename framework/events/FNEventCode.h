@@ -1,8 +1,12 @@
 #pragma once
 
-// The numbered events. Handlers are connected per code; the numbers are
-// fixed because connectors hold one signal slot per code (0 to 28).
-enum FNEventCode : int {
+// The numbered events, scoped as FNEvent::Moved, FNEvent::Wheel, ... so that
+// their short names stay out of the global namespace. Handlers are connected
+// per code; the numbers are fixed because connectors hold one signal slot per
+// code (0 to 28). A plain enum in a namespace, so that a code is an int where
+// records and connectors store one.
+namespace FNEvent {
+enum Code : int {
     MainStageChanged = 0, // the engine's main stage changed since the last step
     MouseMove = 1, // the cursor's screen position changed (also while a button is held)
     LeftDown = 2, // left button went down over the item or stage
@@ -33,5 +37,7 @@ enum FNEventCode : int {
     SelectionChosen = 27, // the user chose an entry of a drop-down list
     FilesDropped = 28, // files were dropped on a window
 };
+} // namespace FNEvent
 
+using FNEventCode = FNEvent::Code;
 constexpr int FNEventCodeCount = 29;

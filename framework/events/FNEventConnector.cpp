@@ -1,6 +1,6 @@
 #include "framework/events/FNEventConnector.h"
 
-#include "framework/engine/FNEngine.h"
+#include "framework/core/FNInitialise.h"
 
 #include <algorithm>
 #include <map>

@@ -40,20 +40,24 @@ bool sameAsFocus(const FNFocusRequest& request, const FNUserState& state)
     return request.stage == state.focusStage && request.item == state.focusItem && request.widget == state.focusWidget;
 }
 
-// Keys, stage keys, hover change, then buttons, moves and wheel. Returns
-// false when a release ends the step.
-bool deriveWithoutHeldButton(
+// How the rest of the step goes after the part without a held button.
+enum class StepRest { Continue, FocusOnly, Ends };
+
+// Keys, stage keys, hover change, then buttons, moves and wheel. A release
+// ends the step (its focus requests wait for the next one); a pointer over
+// none of the engine's stages leaves only the focus changes to do.
+StepRest deriveWithoutHeldButton(
     const FNUserState& P, FNUserState& S, std::vector<FNEventState>& events, FNInputActions& actions)
 {
     if (S.keyDown)
-        events.push_back(FNEventFromFocus(KeyDown, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyDown, S));
     else if (S.keyUp)
-        events.push_back(FNEventFromFocus(KeyUp, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyUp, S));
     else if (S.textInput)
-        events.push_back(FNEventFromFocus(KeyDown, S));
+        events.push_back(FNEventFromFocus(FNEvent::KeyDown, S));
 
     if (S.keyDown || S.keyUp) {
-        FNEventState stageKey = FNEventFromHover(S.keyDown ? StageKeyDown : StageKeyUp, S);
+        FNEventState stageKey = FNEventFromHover(S.keyDown ? FNEvent::StageKeyDown : FNEvent::StageKeyUp, S);
         stageKey.stage = S.focusStage;
         stageKey.item = nullptr;
         stageKey.widget = nullptr;
@@ -62,40 +66,40 @@ bool deriveWithoutHeldButton(
     }
 
     if (!P.SameHover(S)) {
-        events.push_back(FNEventFromHover(MouseEnter, S));
-        events.push_back(FNEventFromHover(MouseLeave, P));
+        events.push_back(FNEventFromHover(FNEvent::MouseEnter, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseLeave, P));
         if (S.hoverStage)
             actions.setCursor = S.hoverStage;
     }
 
     switch (P.buttons) {
     case FNUserLeft:
-        events.push_back(FNEventFromHover(LeftUp, P));
-        return false;
+        events.push_back(FNEventFromHover(FNEvent::LeftUp, P));
+        return StepRest::Ends;
     case FNUserMiddle:
-        events.push_back(FNEventFromHover(MiddleUp, P));
-        return false;
+        events.push_back(FNEventFromHover(FNEvent::MiddleUp, P));
+        return StepRest::Ends;
     case FNUserRight:
-        events.push_back(FNEventFromHover(RightUp, P));
-        return false;
+        events.push_back(FNEventFromHover(FNEvent::RightUp, P));
+        return StepRest::Ends;
     default:
         break;
     }
 
     if (!S.hoverStage)
-        return false;
+        return StepRest::FocusOnly;
     if (S.screenX != P.screenX || S.screenY != P.screenY)
-        events.push_back(FNEventFromHover(MouseMove, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseMove, S));
     int down = -1, doubled = -1;
     if (S.buttons == FNUserLeft) {
-        down = LeftDown;
-        doubled = LeftDoubleClick;
+        down = FNEvent::LeftDown;
+        doubled = FNEvent::LeftDoubleClick;
     } else if (S.buttons == FNUserMiddle) {
-        down = MiddleDown;
-        doubled = MiddleDoubleClick;
+        down = FNEvent::MiddleDown;
+        doubled = FNEvent::MiddleDoubleClick;
     } else if (S.buttons == FNUserRight) {
-        down = RightDown;
-        doubled = RightDoubleClick;
+        down = FNEvent::RightDown;
+        doubled = FNEvent::RightDoubleClick;
     }
     if (down >= 0) {
         // A press moves the focus to what was pressed; only the left button
@@ -108,8 +112,8 @@ bool deriveWithoutHeldButton(
             events.push_back(FNEventFromHover(doubled, S));
     }
     if (S.wheel != 0)
-        events.push_back(FNEventFromHover(Wheel, S));
-    return true;
+        events.push_back(FNEventFromHover(FNEvent::Wheel, S));
+    return StepRest::Continue;
 }
 
 } // namespace
@@ -174,26 +178,30 @@ void FNDeriveInputEvents(const FNUserState& P, FNUserState& S, std::vector<FNFoc
     std::vector<FNEventState>& events, FNInputActions& actions)
 {
     if (P.buttons == 0 || S.buttons == 0) {
-        if (!deriveWithoutHeldButton(P, S, events, actions))
+        // With the pointer outside every window of the engine the focus still
+        // moves where it was asked to (a window opened from the keyboard, a
+        // dialog's text box): otherwise keys would reach nothing until the
+        // pointer came over a window.
+        if (deriveWithoutHeldButton(P, S, events, actions) == StepRest::Ends)
             return;
     } else if (S.screenX != P.screenX || S.screenY != P.screenY) {
-        events.push_back(FNEventFromHover(MouseMove, S));
+        events.push_back(FNEventFromHover(FNEvent::MouseMove, S));
     }
 
     if (!P.SameFocus(S)) {
-        events.push_back(FNEventFromFocus(FocusOut, P));
-        events.push_back(FNEventFromFocus(FocusIn, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusOut, P));
+        events.push_back(FNEventFromFocus(FNEvent::FocusIn, S));
     }
 
     for (const FNFocusRequest& request : focusRequests) {
         if (sameAsFocus(request, S))
             continue;
-        events.push_back(FNEventFromFocus(FocusOut, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusOut, S));
         S.focusStage = request.stage;
         S.focusItem = request.item;
         S.focusTarget = request.target;
         S.focusWidget = request.widget;
-        events.push_back(FNEventFromFocus(FocusIn, S));
+        events.push_back(FNEventFromFocus(FNEvent::FocusIn, S));
     }
     focusRequests.clear();
 

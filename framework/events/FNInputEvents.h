@@ -1,18 +1,11 @@
 #pragma once
 
+#include "framework/events/FNEventSink.h"
 #include "framework/events/FNEventState.h"
 #include "framework/events/FNUserState.h"
 
 #include <cstdint>
 #include <vector>
-
-// A request to move the keyboard focus, processed in the next engine step.
-struct FNFocusRequest {
-    FNStageBase* stage = nullptr;
-    FN2DItemBase* item = nullptr;
-    void* target = nullptr;
-    FNWidget* widget = nullptr;
-};
 
 // Input events as a pure function of the previous and the current sample:
 // the engine samples the window system into FNUserState records, and these

@@ -21,3 +21,13 @@ bool FNPlatformConnection::Wait(int timeoutMs)
     poll(descriptors, 2, timeoutMs);
     return HasPending();
 }
+
+bool FNPlatformConnection::SamplePointer(FNPointerState& state)
+{
+    FNPointerState live;
+    if (!QueryPointer(live))
+        return false;
+    live.time = FNPlatformMilliseconds();
+    state = m_pointer.Sample(live);
+    return true;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/platform/FNPointerLatch.h"
+#include "framework/platform/FNPointerState.h"
 #include "framework/platform/FNThreadMessageQueue.h"
 #include "framework/platform/FNWindowClass.h"
 
@@ -42,10 +44,6 @@ class FNImage;
 // Linking: list tesserine_framework before the backend library, so that
 // framework code calling FNPlatformConnection::Open finds the backend after
 // it on the link line.
-
-// A window: an X window id on X11, a record number in the virtual backend.
-using FNWindowId = uint64_t;
-constexpr FNWindowId FNNoWindow = 0;
 
 // Rectangle with exclusive right and bottom edges.
 struct FNPlatformRect {
@@ -93,21 +91,6 @@ struct FNWindowDesc {
     int height = 1;
     std::string title;
 };
-
-// Pointer as sampled from the window system.
-struct FNPointerState {
-    int screenX = 0;
-    int screenY = 0;
-    // The deepest window of this connection under the pointer, or none (the
-    // pointer is over another program's window or over no window).
-    FNWindowId window = FNNoWindow;
-    // FNButtonLeft | FNButtonRight | FNButtonMiddle, the keyboard table's
-    // entries 1, 2 and 4.
-    int buttons = 0;
-};
-constexpr int FNButtonLeft = 1;
-constexpr int FNButtonRight = 2;
-constexpr int FNButtonMiddle = 4;
 
 // Window-system events, delivered on the engine thread by DispatchEvents.
 // Every callback names the window it concerns; each has an empty default so
@@ -207,7 +190,13 @@ public:
     virtual void SetCursor(FNWindowId window, int cursorId) = 0;
 
     // ---- Raw input ----------------------------------------------------------
+    // The pointer now (position, our window under it, buttons down).
     virtual bool QueryPointer(FNPointerState& state) = 0;
+    // The pointer for the engine's input sample, once per step: the oldest
+    // button change the backend latched and no sample has shown yet, else
+    // the live position with the latched buttons (FNPointerLatch.h). Every
+    // press and release is seen this way, however short the click.
+    bool SamplePointer(FNPointerState& state);
     virtual bool ScreenToClient(FNWindowId window, int& x, int& y) = 0;
     virtual bool ClientToScreen(FNWindowId window, int& x, int& y) = 0;
     // The 256-entry virtual-key table: bit 7 set while the key is down;
@@ -237,10 +226,17 @@ protected:
     virtual bool HasPendingEvents() = 0;
     // A descriptor that becomes readable when window-system events arrive.
     virtual int EventDescriptor() = 0;
+    // Where the backend reports button presses and releases as they happen.
+    FNPointerLatch& PointerLatch() { return m_pointer; }
 
 private:
     FNThreadMessageQueue m_messages;
+    FNPointerLatch m_pointer;
 };
+
+// Credit lines of the libraries the linked backend brings ("name version,
+// holder (web address)"); none for the virtual one.
+std::vector<std::string> FNPlatformLibraryLines();
 
 // Milliseconds from an arbitrary start, wrapping at 2^32; never goes back.
 // Defined by the linked backend (the virtual one is set by tests).

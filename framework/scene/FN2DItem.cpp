@@ -1,6 +1,6 @@
 #include "framework/scene/FN2DItem.h"
 
-#include "framework/events/FNEmit.h"
+#include "framework/events/FNEventCode.h"
 #include "imaging/FNImage.h"
 
 #include <algorithm>
@@ -90,9 +90,9 @@ bool FN2DItem::SetRect(double newX, double newY, double newWidth, double newHeig
     UpdateTransform();
     Invalidate(true);
     if (moved)
-        FNEmitToItem(this, Moved);
+        Emit(FNEvent::Moved);
     if (resized)
-        FNEmitToItem(this, Resized);
+        Emit(FNEvent::Resized);
     return true;
 }
 

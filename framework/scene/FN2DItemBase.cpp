@@ -1,8 +1,7 @@
 #include "framework/scene/FN2DItemBase.h"
 
-#include "framework/events/FNEmit.h"
-#include "framework/scene/FN2DScene.h"
-#include "framework/stage/FNStageBase.h"
+#include "framework/events/FNEventSink.h"
+#include "framework/scene/FN2DPlacement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,7 +37,7 @@ FN2DItemBase::~FN2DItemBase()
 
 void FN2DItemBase::InvalidateRect(double left, double top, double right, double bottom)
 {
-    FN2DScene* placedIn = SceneOf();
+    FN2DPlacement* placedIn = PlacementOf();
     if (!placedIn || !IsVisible())
         return;
     placedIn->MarkDirty(ScreenBox(left, top, right, bottom));
@@ -48,7 +47,7 @@ void FN2DItemBase::Invalidate(bool all)
 {
     if (!all)
         return;
-    FN2DScene* placedIn = SceneOf();
+    FN2DPlacement* placedIn = PlacementOf();
     if (placedIn && IsVisible())
         placedIn->MarkDirty(ScreenBounds());
 }
@@ -84,8 +83,8 @@ void FN2DItemBase::Initialise(int initialDepth)
     x = y = 0;
     width = height = 0;
     alpha = 255;
-    blendMode = 0;
-    sampling = 0;
+    blendMode = FNBlendNormal;
+    sampling = FNSamplingNearest;
     scaleX = scaleY = 1.0;
     rotation = 0;
     matrix = FNAffine();
@@ -306,7 +305,7 @@ bool FN2DItemBase::IsEnabled() const
     return true;
 }
 
-FN2DScene* FN2DItemBase::SceneOf() const
+FN2DPlacement* FN2DItemBase::PlacementOf() const
 {
     const FN2DItemBase* top = this;
     while (top->parent)
@@ -314,23 +313,20 @@ FN2DScene* FN2DItemBase::SceneOf() const
     return top->scene;
 }
 
+FN2DScene* FN2DItemBase::SceneOf() const
+{
+    FN2DPlacement* placedIn = PlacementOf();
+    return placedIn ? placedIn->Scene() : nullptr;
+}
+
 FNStageBase* FN2DItemBase::StageOf() const
 {
-    FN2DScene* placedIn = SceneOf();
-    return placedIn ? placedIn->stage : nullptr;
+    FN2DPlacement* placedIn = PlacementOf();
+    return placedIn ? placedIn->Stage() : nullptr;
 }
 
-FNEngine* FN2DItemBase::EngineOf() const
+void FN2DItemBase::Emit(int code, FNWidget* widget)
 {
-    FNStageBase* stage = StageOf();
-    return stage ? stage->engine : nullptr;
-}
-
-bool FN2DItemBase::HasClippingAncestor() const
-{
-    for (const FN2DItemBase* ancestor = parent; ancestor; ancestor = ancestor->parent) {
-        if (ancestor->clipChildren)
-            return true;
-    }
-    return false;
+    if (FN2DPlacement* placedIn = PlacementOf())
+        placedIn->Emit(code, this, widget);
 }

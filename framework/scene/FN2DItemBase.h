@@ -3,14 +3,15 @@
 #include "framework/core/FNGUICoreObject.h"
 #include "framework/core/FNRect.h"
 #include "framework/scene/FNAffine.h"
+#include "imaging/raster/FNRaster.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <vector>
 
+class FN2DPlacement;
 class FN2DScene;
-class FNEngine;
 class FNStageBase;
 class FNWidget;
 
@@ -78,16 +79,16 @@ public:
     bool IsEnabled() const;
     // The scene of the top-level ancestor, or null when the item is unplaced.
     FN2DScene* SceneOf() const;
-    bool IsPlaced() const { return SceneOf() != nullptr; }
+    bool IsPlaced() const { return PlacementOf() != nullptr; }
     FNStageBase* StageOf() const;
-    FNEngine* EngineOf() const;
-    // True when some ancestor clips its descendants.
-    bool HasClippingAncestor() const;
+    // Raises an event from code for this item (FN2DScene::Emit); nothing
+    // happens while the item is unplaced.
+    void Emit(int code, FNWidget* widget = nullptr);
 
     FN2DItemBase* parent = nullptr;
     FNWidget* ownerWidget = nullptr;
     std::multimap<int, FN2DItemBase*> children; // by depth; equal depths in insertion order
-    FN2DScene* scene = nullptr; // top-level items only
+    FN2DPlacement* scene = nullptr; // top-level items only: the scene they are placed in
     int depth = 0;
     bool visible = false;
     bool enabled = true;
@@ -97,13 +98,15 @@ public:
     double x = 0, y = 0;
     double width = 0, height = 0;
     int alpha = 255;
-    int blendMode = 0;
-    int sampling = 0;
+    FNBlendMode blendMode = FNBlendNormal;
+    FNSampling sampling = FNSamplingNearest;
     double scaleX = 1.0, scaleY = 1.0;
     double rotation = 0;
     FNAffine matrix;
 
 protected:
+    // The top-level ancestor's placement, or null when the item is unplaced.
+    FN2DPlacement* PlacementOf() const;
     // Takes the item out of its parent's or scene's map; fields stay.
     void Unlink();
 };

@@ -4,7 +4,7 @@
 
 #include "framework/scene/FN2DItem.h"
 
-#include "framework/scene/FN2DScene.h"
+#include "framework/scene/FN2DPlacement.h"
 #include "imaging/FNImage.h"
 #include "imaging/raster/FNRaster.h"
 
@@ -57,7 +57,7 @@ FNRect FN2DItem::WidenedUpdateRect(int bufferWidth, int bufferHeight, int left, 
     FNRect area { left - std::max(2, mx + 1), top - std::max(2, my + 1), right + std::max(4, mx + 3),
         bottom + std::max(4, my + 3) };
     area.intersect(FNRect { 0, 0, bufferWidth, bufferHeight });
-    if (FN2DScene* placedIn = SceneOf()) {
+    if (FN2DPlacement* placedIn = PlacementOf()) {
         if (const FNRect* rendering = placedIn->RenderingArea())
             area.intersect(*rendering);
     }

@@ -1,7 +1,9 @@
 #include "framework/scene/FN2DScene.h"
 
 #include "framework/core/FNFrameworkLock.h"
+#include "framework/events/FNEventSink.h"
 #include "framework/scene/FN2DItemBase.h"
+#include "framework/scene/FN2DSceneHost.h"
 #include "imaging/FNImage.h"
 
 #include <algorithm>
@@ -86,7 +88,7 @@ void FN2DScene::SetBackground(int red, int green, int blue, int alpha)
     MarkDirty(FNRect { 0, 0, targetWidth, targetHeight });
 }
 
-void FN2DScene::Attach(FNImage* targetImage, FNRect* stageDirtyRect, FNStageBase* owner)
+void FN2DScene::Attach(FNImage* targetImage, FNRect* stageDirtyRect, FN2DSceneHost* owner)
 {
     FNFrameworkLockGuard guard;
     if (!targetImage || !targetImage->pixels)
@@ -97,7 +99,8 @@ void FN2DScene::Attach(FNImage* targetImage, FNRect* stageDirtyRect, FNStageBase
     targetHeight = targetImage->height;
     targetRowLength = targetImage->width;
     stageDirty = stageDirtyRect;
-    stage = owner;
+    host = owner;
+    stage = owner ? owner->HostStage() : nullptr;
     attached = true;
     ready = true;
     background->fill(backgroundRed, backgroundGreen, backgroundBlue, backgroundAlpha);
@@ -114,7 +117,21 @@ void FN2DScene::Detach()
     targetWidth = targetHeight = targetRowLength = 0;
     stageDirty = nullptr;
     stage = nullptr;
+    host = nullptr;
     dirty.reset(0, 0);
+}
+
+void FN2DScene::Emit(int code, FN2DItemBase* item, FNWidget* widget)
+{
+    FNEventSink* sink = host && stage ? host->EventSink() : nullptr;
+    if (!sink)
+        return;
+    FNEventState event;
+    event.code = code;
+    event.stage = stage;
+    event.item = item;
+    event.target = widget;
+    sink->QueueEvent(event);
 }
 
 std::vector<FN2DItemBase*> FN2DScene::HitTest(double x, double y)

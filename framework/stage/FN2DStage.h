@@ -38,6 +38,7 @@ public:
     // The attached scene while it still exists and is attached here; null
     // once it has been deleted or detached behind the stage's back.
     FN2DScene* LiveScene() const;
+    FN2DScene* ShownScene() const override { return LiveScene(); }
     // The scene's topmost item at the client position; empty without a scene.
     std::vector<FN2DItemBase*> HitTest(double x, double y);
     // The back buffer, or null while no scene is attached.

@@ -2,9 +2,8 @@
 
 #include "framework/core/FNFrameworkLock.h"
 #include "framework/engine/FNEngine.h"
-#include "framework/events/FNEmit.h"
 #include "framework/events/FNEventCode.h"
-#include "framework/stage/FNStageWindowDriver.h"
+#include "framework/events/FNEventSink.h"
 
 #include <algorithm>
 #include <chrono>
@@ -278,13 +277,13 @@ void FNStageBase::CloseWindow()
 
 bool FNStageBase::RequestWindow()
 {
-    FNStageWindowDriver::Install();
+    InstallWindowDriver();
     if (!engine || !engine->RequestCreate(this))
         return false;
     // The engine thread works the queue under the framework lock, so no lock
     // may be held while waiting here.
     while (!windowCreated) {
-        if (engine->stopRequested || engine->finished)
+        if (engine->IsStopping())
             return false;
         engine->PostToThread(FN_MSG_CREATE_STAGES, nullptr);
         sleepOneMillisecond();
@@ -299,7 +298,7 @@ void FNStageBase::RequestDestroy()
     OnWindowDestroyed();
     if (!engine->RequestDestroy(this))
         return;
-    while (windowCreated && !engine->stopRequested && !engine->finished) {
+    while (windowCreated && !engine->IsStopping()) {
         engine->PostToThread(FN_MSG_DESTROY_STAGES, nullptr);
         sleepOneMillisecond();
     }
@@ -326,14 +325,14 @@ void FNStageBase::OnSystemMoved(int newX, int newY)
 {
     x = newX;
     y = newY;
-    FNEmitToStage(this, Moved);
+    Emit(FNEvent::Moved);
 }
 
 void FNStageBase::OnSystemResized(int newWidth, int newHeight)
 {
     width = newWidth;
     height = newHeight;
-    FNEmitToStage(this, Resized);
+    Emit(FNEvent::Resized);
 }
 
 void FNStageBase::OnSystemCloseRequest() { }
@@ -357,4 +356,20 @@ bool FNStageBase::IsEnabled() const
 FNPlatformConnection* FNStageBase::Platform() const
 {
     return engine ? engine->Platform() : nullptr;
+}
+
+FNEventSink* FNStageBase::EventSink() const
+{
+    return engine;
+}
+
+void FNStageBase::Emit(int code)
+{
+    FNEventSink* sink = EventSink();
+    if (!sink)
+        return;
+    FNEventState event;
+    event.code = code;
+    event.stage = this;
+    sink->QueueEvent(event);
 }

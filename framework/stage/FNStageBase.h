@@ -4,9 +4,11 @@
 #include "framework/core/FNRect.h"
 #include "framework/core/FNRegion.h"
 #include "framework/platform/FNPlatform.h"
+#include "framework/scene/FN2DSceneHost.h"
 
 #include <vector>
 
+class FN2DScene;
 class FNEngine;
 class FNWidget;
 
@@ -21,7 +23,7 @@ class FNWidget;
 // Fields written by the engine thread (window, windowCreated, shown, x, y,
 // width, height after a move or size by the window system) are read by the
 // application thread without a lock; it waits for them in 1 ms polls.
-class FNStageBase : public FNGUICoreObject {
+class FNStageBase : public FNGUICoreObject, public FN2DSceneHost {
 public:
     FNStageBase();
     ~FNStageBase() override;
@@ -81,8 +83,20 @@ public:
     virtual void OnSystemCloseRequest();
     virtual void OnSystemPaint(const FNPlatformRect& area);
 
+    // The scene this stage shows, while it exists and is attached here; null
+    // for plain stages.
+    virtual FN2DScene* ShownScene() const { return nullptr; }
     // Own flag ANDed along the parent chain.
     bool IsEnabled() const;
+    // As the host of a scene: this stage, and its engine's queue.
+    FNStageBase* HostStage() override { return this; }
+    FNEventSink* EventSink() const override;
+    // Queues an event raised from code for this stage (code and stage set,
+    // every other field zero); nothing without an engine.
+    void Emit(int code);
+    // Installs the stage layer's driver on the engines (FNStageDriver.h);
+    // done the first time a stage asks for a window.
+    static void InstallWindowDriver();
     // The engine's platform connection, or null before it exists.
     FNPlatformConnection* Platform() const;
 

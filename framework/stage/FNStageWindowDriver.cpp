@@ -1,7 +1,15 @@
-#include "framework/stage/FNStageWindowDriver.h"
+// The stage layer's side of the engine: what the engines call on stages. On
+// the engine thread it makes and destroys the real windows of queued stages,
+// acts on the stage messages (fit, focus, cursor, enable) and turns the
+// window system's paint, move, size and show events into stage fields and
+// events; on the application thread it gives the engine step a stage's
+// scene, owner, enabled state, parent passing, dirty rectangle and
+// presentation. One process-wide instance, installed on every engine the
+// first time a stage asks for a window.
 
 #include "framework/core/FNFrameworkLock.h"
-#include "framework/stage/FN2DStage.h"
+#include "framework/engine/FNEngine.h"
+#include "framework/stage/FNStageBase.h"
 
 #include <algorithm>
 
@@ -11,12 +19,32 @@ namespace {
 FNStageBase* stageOf(FNWindowId window)
 {
     FNEngine* engine = FNEngine::OfThisThread();
-    if (!engine)
-        return nullptr;
-    FNFrameworkLockGuard lock;
-    auto found = engine->windows.find(window);
-    return found == engine->windows.end() ? nullptr : found->second;
+    return engine ? engine->StageOfWindow(window) : nullptr;
 }
+
+class FNStageWindowDriver final : public FNStageDriver {
+public:
+    FNWindowId CreateWindow(FNEngine&, FNPlatformConnection& platform, FNStageBase* stage) override;
+    void WindowCreated(FNEngine& engine, FNStageBase* stage, FNWindowId window) override;
+    void WindowDestroyed(FNEngine& engine, FNStageBase* stage) override;
+    void StageMessage(FNEngine& engine, FNPlatformConnection& platform, int message, FNStageBase* stage) override;
+
+    void Activate(FNStageBase* stage) override { stage->Activate(); }
+    FN2DScene* Scene(FNStageBase* stage) override { return stage->ShownScene(); }
+    FNWidget* OwnerWidget(const FNStageBase* stage) override { return stage->ownerWidget; }
+    bool IsEnabled(const FNStageBase* stage) override { return stage->IsEnabled(); }
+    FNStageBase* ParentStage(const FNStageBase* stage) override { return stage->parent; }
+    bool PassesEventsToParent(const FNStageBase* stage) override { return stage->passEventsToParent; }
+    bool IsDirty(const FNStageBase* stage) override { return !stage->dirty.isEmpty(); }
+    void Present(FNStageBase* stage) override { stage->Present(); }
+    void ResetDirty(FNStageBase* stage) override { stage->dirty.reset(0, 0); }
+
+    void OnPaint(FNWindowId window, const FNPlatformRect& area) override;
+    void OnMoved(FNWindowId window, int x, int y) override;
+    void OnResized(FNWindowId window, int width, int height) override;
+    void OnCloseRequest(FNWindowId window) override;
+    void OnShown(FNWindowId window, bool shown) override;
+};
 
 // At namespace scope, so that it is made before main and outlives every
 // engine, the process-wide one (made later) included.
@@ -24,7 +52,7 @@ FNStageWindowDriver theDriver;
 
 } // namespace
 
-void FNStageWindowDriver::Install()
+void FNStageBase::InstallWindowDriver()
 {
     if (&FNEngine::StageDriver() != &theDriver)
         FNEngine::SetStageDriver(&theDriver);
@@ -110,26 +138,4 @@ void FNStageWindowDriver::OnShown(FNWindowId window, bool shown)
 {
     if (FNStageBase* stage = stageOf(window))
         stage->shown = shown;
-}
-
-// ---- Application thread ------------------------------------------------------------
-
-void FNStageWindowDriver::Activate(FNStageBase* stage)
-{
-    stage->Activate();
-}
-
-FN2DScene* FNStageWindowDriver::Scene(FNStageBase* stage)
-{
-    return stage->kind == 2 ? static_cast<FN2DStage*>(stage)->LiveScene() : nullptr;
-}
-
-bool FNStageWindowDriver::PassesEventsToParent(const FNStageBase* stage)
-{
-    return stage->passEventsToParent;
-}
-
-void FNStageWindowDriver::Present(FNStageBase* stage)
-{
-    stage->Present();
 }

@@ -9,6 +9,7 @@ struct Identity {
     FNString version;
     FNString notice;
     std::vector<FNString> creditLines;
+    std::vector<FNString> libraryLines;
 };
 
 Identity& identity()
@@ -39,6 +40,11 @@ void FNAddCreditLine(FNString line)
     identity().creditLines.push_back(std::move(line));
 }
 
+void FNAddLibraryLine(FNString line)
+{
+    identity().libraryLines.push_back(std::move(line));
+}
+
 const FNString& FNAppName()
 {
     return identity().name;
@@ -57,4 +63,9 @@ const FNString& FNAppNotice()
 const std::vector<FNString>& FNAppCreditLines()
 {
     return identity().creditLines;
+}
+
+const std::vector<FNString>& FNAppLibraryLines()
+{
+    return identity().libraryLines;
 }

@@ -12,8 +12,11 @@ void FNSetAppName(FNString name);
 void FNSetAppVersion(FNString version);
 void FNSetAppNotice(FNString notice);
 void FNAddCreditLine(FNString line);
+// Further libraries a program wants credited after the framework's own.
+void FNAddLibraryLine(FNString line);
 
 const FNString& FNAppName();
 const FNString& FNAppVersion();
 const FNString& FNAppNotice();
 const std::vector<FNString>& FNAppCreditLines();
+const std::vector<FNString>& FNAppLibraryLines();

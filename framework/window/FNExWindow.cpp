@@ -2,11 +2,11 @@
 
 #include "framework/core/FNFrameworkLock.h"
 #include "framework/engine/FNEngine.h"
-#include "framework/events/FNEmit.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
+#include "framework/stage/FNEmit.h"
 #include "imaging/FNImage.h"
 #include "imaging/text/FNStringStyle.h"
 
@@ -24,7 +24,7 @@ public:
         FN_SET_CLASS_NAME(FNExWindowFrame);
     }
 
-    void OnSystemCloseRequest() override { FNEmitToStage(m_client, CloseRequest); }
+    void OnSystemCloseRequest() override { FNEmitToStage(m_client, FNEvent::CloseRequest); }
 
     // Keys belong to the client: activating the frame (as the engine does
     // for its main stage) activates the client inside it.
@@ -101,6 +101,8 @@ FNExWindow::FNExWindow(int newX, int newY, int newWidth, int newHeight, const FN
     uint32_t bg = m_looks.background;
     m_clientScene->SetBackground((bg >> 16) & 255, (bg >> 8) & 255, bg & 255, 255);
     SetScene(m_clientScene);
+    m_rootItem = new FN2DItem(newWidth, newHeight, 0, 0, 0);
+    m_clientScene->AddItem(m_rootItem);
     m_client = FNRect { newX, newY, newX + newWidth, newY + newHeight };
     Layout(m_client);
 }
@@ -112,6 +114,7 @@ FNExWindow::~FNExWindow()
         delete connector;
     SetScene(nullptr);
     m_frame->SetScene(nullptr);
+    delete m_rootItem;
     delete m_clientScene;
     delete m_frame;
     delete m_frameScene;
@@ -149,6 +152,11 @@ void FNExWindow::BuildFrameScene()
     m_leftBorder = makeItem(0);
     m_rightBorder = makeItem(0);
     m_bottomBorder = makeItem(0);
+    // The frame's pieces take presses on their whole rectangle: a look may
+    // round the corners with transparent pixels, and the very corner pixel
+    // of the window must still resize it.
+    for (FN2DItem* piece : { m_titleBar, m_leftBorder, m_rightBorder, m_bottomBorder })
+        piece->solidHit = true;
     m_minimiseButton = makeItem(2);
     m_maximiseButton = makeItem(2);
     m_closeButton = makeItem(2);
@@ -169,16 +177,16 @@ void FNExWindow::PlaceFrameItems()
     };
     m_looks.titleBar(m_titleBar->picture, fw, FNFrameTop);
     place(m_titleBar, 0, 0, fw, FNFrameTop);
-    m_looks.border(m_leftBorder->picture, FNFrameLeft, inner, 0);
+    m_looks.border(m_leftBorder->picture, FNFrameLeft, inner, FNFrameEdgeLeft);
     place(m_leftBorder, 0, FNFrameTop, FNFrameLeft, inner);
-    m_looks.border(m_rightBorder->picture, FNFrameRight, inner, 1);
+    m_looks.border(m_rightBorder->picture, FNFrameRight, inner, FNFrameEdgeRight);
     place(m_rightBorder, fw - FNFrameRight, FNFrameTop, FNFrameRight, inner);
-    m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, 2);
+    m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, FNFrameEdgeBottom);
     place(m_bottomBorder, 0, fh - FNFrameBottom, fw, FNFrameBottom);
     int buttonX = fw - FNFrameRight - kButtonWidth;
     FN2DItem* buttons[] = { m_closeButton, m_maximiseButton, m_minimiseButton };
     for (FN2DItem* button : buttons) {
-        PaintButton(button, 0);
+        PaintButton(button, FNButtonNormal);
         place(button, buttonX, kButtonTop, kButtonWidth, kButtonHeight);
         buttonX -= kButtonWidth + kButtonGap;
     }
@@ -186,7 +194,7 @@ void FNExWindow::PlaceFrameItems()
     place(m_titleText, kTitleTextLeft, kTitleTextTop, textWidth, kTitleTextHeight);
 }
 
-void FNExWindow::PaintButton(FN2DItem* button, int state)
+void FNExWindow::PaintButton(FN2DItem* button, FNButtonState state)
 {
     if (button == m_closeButton)
         m_looks.closeButton(button->picture, kButtonWidth, kButtonHeight, state);
@@ -232,6 +240,7 @@ void FNExWindow::Layout(const FNRect& wanted)
     if (sized)
         PlaceFrameItems();
     FN2DStage::SetRect(FNFrameLeft, FNFrameTop, w, h);
+    m_rootItem->Resize(w, h);
 }
 
 bool FNExWindow::SetRect(int newX, int newY, int w, int h)
@@ -265,7 +274,7 @@ void FNExWindow::Maximise()
     FNRect work = WorkArea();
     Layout(FNRect {
         work.left + FNFrameLeft, work.top + FNFrameTop, work.right - FNFrameRight, work.bottom - FNFrameBottom });
-    PaintButton(m_maximiseButton, 0);
+    PaintButton(m_maximiseButton, FNButtonNormal);
 }
 
 void FNExWindow::Restore()
@@ -278,7 +287,7 @@ void FNExWindow::Restore()
         return;
     m_maximised = false;
     Layout(m_restoreRect);
-    PaintButton(m_maximiseButton, 0);
+    PaintButton(m_maximiseButton, FNButtonNormal);
 }
 
 void FNExWindow::Minimise()
@@ -366,29 +375,31 @@ void FNExWindow::ConnectFrame()
               m_connectors.push_back(connector);
           };
     connect(m_titleBar,
-        { { LeftDown, &FNExWindow::OnTitlePress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease }, { RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
+        { { FNEvent::LeftDown, &FNExWindow::OnTitlePress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease },
+            { FNEvent::RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
     connect(m_titleText,
-        { { LeftDown, &FNExWindow::OnTitleTextPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease }, { RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
+        { { FNEvent::LeftDown, &FNExWindow::OnTitleTextPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease },
+            { FNEvent::RightDoubleClick, &FNExWindow::OnTitleRightDoubleClick } });
     connect(m_leftBorder,
-        { { LeftDown, &FNExWindow::OnLeftBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnLeftBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_rightBorder,
-        { { LeftDown, &FNExWindow::OnRightBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnRightBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_bottomBorder,
-        { { LeftDown, &FNExWindow::OnBottomBorderPress }, { MouseMove, &FNExWindow::OnFrameMove },
-            { LeftUp, &FNExWindow::OnFrameRelease } });
+        { { FNEvent::LeftDown, &FNExWindow::OnBottomBorderPress }, { FNEvent::MouseMove, &FNExWindow::OnFrameMove },
+            { FNEvent::LeftUp, &FNExWindow::OnFrameRelease } });
     connect(m_minimiseButton,
-        { { LeftUp, &FNExWindow::OnMinimiseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnMinimiseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
     connect(m_maximiseButton,
-        { { LeftUp, &FNExWindow::OnMaximiseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnMaximiseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
     connect(m_closeButton,
-        { { LeftUp, &FNExWindow::OnCloseUp }, { MouseEnter, &FNExWindow::OnButtonEnter },
-            { MouseLeave, &FNExWindow::OnButtonLeave }, { LeftDown, &FNExWindow::OnButtonDown } });
+        { { FNEvent::LeftUp, &FNExWindow::OnCloseUp }, { FNEvent::MouseEnter, &FNExWindow::OnButtonEnter },
+            { FNEvent::MouseLeave, &FNExWindow::OnButtonLeave }, { FNEvent::LeftDown, &FNExWindow::OnButtonDown } });
 }
 
 FNFramePart FNExWindow::PartOf(const FN2DItemBase* item) const
@@ -497,7 +508,7 @@ void FNExWindow::OnTitleRightDoubleClick(FNEventState)
 
 void FNExWindow::OnMinimiseUp(FNEventState event)
 {
-    PaintButton(m_minimiseButton, 1);
+    PaintButton(m_minimiseButton, FNButtonHover);
     (void)event;
     if (!allowMinimise)
         return;
@@ -508,26 +519,26 @@ void FNExWindow::OnMaximiseUp(FNEventState)
 {
     if (allowMaximise)
         m_maximised ? Restore() : Maximise();
-    PaintButton(m_maximiseButton, 1);
+    PaintButton(m_maximiseButton, FNButtonHover);
 }
 
 void FNExWindow::OnCloseUp(FNEventState)
 {
-    PaintButton(m_closeButton, 1);
-    FNEmitToStage(this, CloseRequest);
+    PaintButton(m_closeButton, FNButtonHover);
+    FNEmitToStage(this, FNEvent::CloseRequest);
 }
 
 void FNExWindow::OnButtonEnter(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 1);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonHover);
 }
 
 void FNExWindow::OnButtonLeave(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 0);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonNormal);
 }
 
 void FNExWindow::OnButtonDown(FNEventState event)
 {
-    PaintButton(static_cast<FN2DItem*>(event.item), 2);
+    PaintButton(static_cast<FN2DItem*>(event.item), FNButtonPressed);
 }

@@ -55,6 +55,10 @@ public:
     FN2DStage* Frame() const;
     // The scene the window made for its client area (owned by the window).
     FN2DScene* RootScene() const { return m_clientScene; }
+    // The root scene's item of the client's size, under which widgets and
+    // the application's items are placed (owned by the window). It shows
+    // nothing itself and lets presses through to what lies under it.
+    FN2DItem* RootItem() const { return m_rootItem; }
     bool IsMaximised() const { return m_maximised; }
     void Maximise();
     void Restore();
@@ -94,7 +98,7 @@ private:
     FNRect WorkArea() const;
     void BuildFrameScene();
     void PlaceFrameItems();
-    void PaintButton(FN2DItem* button, int state);
+    void PaintButton(FN2DItem* button, FNButtonState state);
     void BeginDrag(FNFrameZone zone, const FNEventState& event);
     void ConnectFrame();
     FNFramePart PartOf(const FN2DItemBase* item) const;
@@ -102,6 +106,7 @@ private:
     FNExWindowFrame* m_frame = nullptr;
     FN2DScene* m_frameScene = nullptr;
     FN2DScene* m_clientScene = nullptr; // the scene shown until SetScene() replaces it
+    FN2DItem* m_rootItem = nullptr;
     FN2DItem* m_titleBar = nullptr;
     FN2DItem* m_titleText = nullptr;
     FN2DItem* m_leftBorder = nullptr;

@@ -15,9 +15,9 @@ void paintSolid(FNImage* target, int width, int height, uint32_t rgb)
 
 // A button face: darker while hovered or pressed, with a 2-pixel mark in
 // its middle so the buttons can be told apart.
-void paintButton(FNImage* target, int width, int height, int state, int markWidth)
+void paintButton(FNImage* target, int width, int height, FNButtonState state, int markWidth)
 {
-    uint32_t face = state == 2 ? 0xA0A0A0 : state == 1 ? 0xC8C8C8 : 0xDCDCDC;
+    uint32_t face = state == FNButtonPressed ? 0xA0A0A0 : state == FNButtonHover ? 0xC8C8C8 : 0xDCDCDC;
     paintSolid(target, width, height, face);
     if (!target || width <= 0 || height <= 0)
         return;
@@ -36,10 +36,10 @@ FNExWindowLooks FNPlainExWindowLooks()
 {
     FNExWindowLooks looks;
     looks.titleBar = [](FNImage* t, int w, int h) { paintSolid(t, w, h, 0xD0D8E0); };
-    looks.border = [](FNImage* t, int w, int h, int) { paintSolid(t, w, h, 0xB0B8C0); };
-    looks.minimiseButton = [](FNImage* t, int w, int h, int s) { paintButton(t, w, h, s, 8); };
-    looks.maximiseButton = [](FNImage* t, int w, int h, int s) { paintButton(t, w, h, s, 10); };
-    looks.restoreButton = [](FNImage* t, int w, int h, int s) { paintButton(t, w, h, s, 6); };
-    looks.closeButton = [](FNImage* t, int w, int h, int s) { paintButton(t, w, h, s, 12); };
+    looks.border = [](FNImage* t, int w, int h, FNFrameEdge) { paintSolid(t, w, h, 0xB0B8C0); };
+    looks.minimiseButton = [](FNImage* t, int w, int h, FNButtonState s) { paintButton(t, w, h, s, 8); };
+    looks.maximiseButton = [](FNImage* t, int w, int h, FNButtonState s) { paintButton(t, w, h, s, 10); };
+    looks.restoreButton = [](FNImage* t, int w, int h, FNButtonState s) { paintButton(t, w, h, s, 6); };
+    looks.closeButton = [](FNImage* t, int w, int h, FNButtonState s) { paintButton(t, w, h, s, 12); };
     return looks;
 }

@@ -5,6 +5,12 @@
 
 class FNImage;
 
+// The states a button face is painted in (title bar buttons here, and the
+// widgets' scroll buttons and highlights).
+enum FNButtonState : int { FNButtonNormal = 0, FNButtonHover, FNButtonPressed };
+// The three edges of a framed window's border.
+enum FNFrameEdge : int { FNFrameEdgeLeft = 0, FNFrameEdgeRight, FNFrameEdgeBottom };
+
 // The painters of a framed window's title bar, edges and buttons. The
 // framework does not know the widgets' looks (they live a layer above), so
 // the program hands them in: FNExWindow::SetDefaultLooks() with the set made
@@ -12,13 +18,11 @@ class FNImage;
 // width x height and paints it whole.
 struct FNExWindowLooks {
     std::function<void(FNImage* target, int width, int height)> titleBar;
-    // edge: 0 left, 1 right, 2 bottom.
-    std::function<void(FNImage* target, int width, int height, int edge)> border;
-    // state: 0 normal, 1 hover, 2 pressed.
-    std::function<void(FNImage* target, int width, int height, int state)> minimiseButton;
-    std::function<void(FNImage* target, int width, int height, int state)> maximiseButton;
-    std::function<void(FNImage* target, int width, int height, int state)> restoreButton;
-    std::function<void(FNImage* target, int width, int height, int state)> closeButton;
+    std::function<void(FNImage* target, int width, int height, FNFrameEdge edge)> border;
+    std::function<void(FNImage* target, int width, int height, FNButtonState state)> minimiseButton;
+    std::function<void(FNImage* target, int width, int height, FNButtonState state)> maximiseButton;
+    std::function<void(FNImage* target, int width, int height, FNButtonState state)> restoreButton;
+    std::function<void(FNImage* target, int width, int height, FNButtonState state)> closeButton;
     uint32_t background = 0xF0F0F0; // frame scene fill, 0xRRGGBB
     uint32_t titleText = 0x202020; // title text colour, 0xRRGGBB
 };

@@ -25,6 +25,29 @@ class FNImage;
 #define FN_RASTER_INLINE inline
 #endif
 
+// How an item's pixels are combined with the buffer: c from the source value
+// s and the destination d of each colour channel, then laid over d by the
+// pixel's coverage. The numbers are the values items store; any other value
+// draws as Normal.
+enum FNBlendMode : int {
+    FNBlendNormal = 0, // s
+    FNBlendInvert = 1, // 255 - s
+    FNBlendMultiply = 2, // (s * d) >> 8
+    FNBlendScreen = 3, // min(255, s + d - ((s * d) >> 8))
+    FNBlendDarken = 4, // min(s, d)
+    FNBlendLighten = 5, // max(s, d)
+    FNBlendOverlay = 6, // by d: (s * d) >> 7 below 128, else 2 * (s + d - ((s * d) >> 8)) - 255
+    FNBlendColorDodge = 7, // s = 255: 255; else min(255, d * 255 / (255 - s))
+    FNBlendColorBurn = 8, // s = 0: 0; else max(0, 255 + (d - 255) * 255 / s)
+};
+
+// The sampling filter of an item's picture; any other value draws nothing.
+enum FNSampling : int {
+    FNSamplingNearest = 0,
+    FNSamplingBilinear = 1,
+    FNSamplingSharpBilinear = 2, // bilinear with flat source pixels when magnified
+};
+
 constexpr int FNRasterShift = 12;
 constexpr int64_t FNRasterOne = int64_t(1) << FNRasterShift;
 
@@ -64,8 +87,8 @@ struct FNRasterJob {
     int lastY = 0;
 
     int opacity = 255; // effective group opacity, 1..255
-    int blendMode = 0; // 0..8; other values draw as 0
-    int sampling = 0; // 0 nearest, 1 bilinear, 2 sharp bilinear; others draw nothing
+    int blendMode = FNBlendNormal; // an FNBlendMode; other values draw as Normal
+    int sampling = FNSamplingNearest; // an FNSampling; other values draw nothing
     double scaleX = 1.0; // ramps of the sharp filter
     double scaleY = 1.0;
 

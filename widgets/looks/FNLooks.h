@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/window/FNExWindowLooks.h" // FNButtonState, FNFrameEdge
 #include "widgets/looks/FNLook.h"
 
 // The looks of the framework's widgets, each an FNLookFunc. They paint in
@@ -29,9 +30,8 @@ void FNDropDownListLook(FNImage* target, int width, int height, FNLookInfo info)
 // The groove; vertical when the target is taller than wide.
 void FNScrollTrackLook(FNImage* target, int width, int height, FNLookInfo info);
 // The sub-buttons of a scroll bar: info.value is an FNScrollPart, info.state
-// an FNButtonState.
+// an FNButtonState (FNExWindowLooks.h).
 enum FNScrollPart { FNScrollArrowUp = 0, FNScrollArrowDown, FNScrollArrowLeft, FNScrollArrowRight, FNScrollThumb };
-enum FNButtonState { FNButtonNormal = 0, FNButtonHover, FNButtonPressed };
 void FNScrollButtonLook(FNImage* target, int width, int height, FNLookInfo info);
 
 // ---- Selection and text entry -------------------------------------------
@@ -45,7 +45,6 @@ void FNTextBoxFocusedLook(FNImage* target, int width, int height, FNLookInfo inf
 // The title bar across the top of the frame.
 void FNTitleBarLook(FNImage* target, int width, int height, FNLookInfo info);
 // The frame's edge: info.value is an FNFrameEdge.
-enum FNFrameEdge { FNFrameEdgeLeft = 0, FNFrameEdgeRight, FNFrameEdgeBottom };
 void FNFrameBorderLook(FNImage* target, int width, int height, FNLookInfo info);
 // Title bar buttons; info.state is an FNButtonState.
 void FNMinimiseButtonLook(FNImage* target, int width, int height, FNLookInfo info);

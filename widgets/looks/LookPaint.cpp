@@ -47,14 +47,6 @@ void blend(FNImage& target, int x, int y, FNRGB c, int alpha)
         (alpha * c.blue + (255 - alpha) * b) / 255, std::max(alpha, target.getAlpha(x, y)));
 }
 
-void fillRect(FNImage& target, int x, int y, int w, int h, FNRGB c, int alpha)
-{
-    for (int j = std::max(y, 0); j < std::min(y + h, target.height); ++j) {
-        for (int i = std::max(x, 0); i < std::min(x + w, target.width); ++i)
-            put(target, i, j, c, alpha);
-    }
-}
-
 Tones themeTones(const char* key0, const char* key1, const char* key2)
 {
     return { FNThemeRGB(key0), FNThemeRGB(key1), FNThemeRGB(key2), FNThemeRGB(FNThemeKey::Background) };

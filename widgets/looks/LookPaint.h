@@ -23,7 +23,6 @@ void put(FNImage& target, int x, int y, FNRGB c, int alpha = 255);
 // Alpha-blends c over the pixel's colour with weight a / 255; the pixel's
 // alpha becomes the larger of the two.
 void blend(FNImage& target, int x, int y, FNRGB c, int alpha);
-void fillRect(FNImage& target, int x, int y, int w, int h, FNRGB c, int alpha = 255);
 
 // The three tones of a set plus the background.
 struct Tones {

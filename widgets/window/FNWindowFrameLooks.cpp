@@ -19,11 +19,14 @@ FNExWindowLooks FNWindowFrameLooks()
 {
     FNExWindowLooks looks;
     looks.titleBar = [](FNImage* t, int w, int h) { FNTitleBarLook(t, w, h, FNLookInfo()); };
-    looks.border = [](FNImage* t, int w, int h, int edge) { FNFrameBorderLook(t, w, h, stateInfo(edge, 0)); };
-    looks.minimiseButton = [](FNImage* t, int w, int h, int s) { FNMinimiseButtonLook(t, w, h, stateInfo(0, s)); };
-    looks.maximiseButton = [](FNImage* t, int w, int h, int s) { FNMaximiseButtonLook(t, w, h, stateInfo(0, s)); };
-    looks.restoreButton = [](FNImage* t, int w, int h, int s) { FNRestoreButtonLook(t, w, h, stateInfo(0, s)); };
-    looks.closeButton = [](FNImage* t, int w, int h, int s) { FNCloseButtonLook(t, w, h, stateInfo(0, s)); };
+    looks.border = [](FNImage* t, int w, int h, FNFrameEdge edge) { FNFrameBorderLook(t, w, h, stateInfo(edge, 0)); };
+    looks.minimiseButton
+        = [](FNImage* t, int w, int h, FNButtonState s) { FNMinimiseButtonLook(t, w, h, stateInfo(0, s)); };
+    looks.maximiseButton
+        = [](FNImage* t, int w, int h, FNButtonState s) { FNMaximiseButtonLook(t, w, h, stateInfo(0, s)); };
+    looks.restoreButton
+        = [](FNImage* t, int w, int h, FNButtonState s) { FNRestoreButtonLook(t, w, h, stateInfo(0, s)); };
+    looks.closeButton = [](FNImage* t, int w, int h, FNButtonState s) { FNCloseButtonLook(t, w, h, stateInfo(0, s)); };
     looks.background = FNThemeColor(FNThemeKey::Background);
     looks.titleText = FNThemeColor(FNThemeKey::Title);
     return looks;

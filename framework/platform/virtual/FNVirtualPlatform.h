@@ -31,7 +31,6 @@ void SetMilliseconds(uint32_t now);
 void AdvanceMilliseconds(uint32_t delta);
 
 // ---- Screen ----------------------------------------------------------------
-void SetScreenSize(int width, int height);
 // The work area reported to programs (the screen when never set).
 void SetWorkArea(const FNPlatformRect& area);
 

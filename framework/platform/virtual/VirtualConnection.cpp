@@ -41,6 +41,8 @@ VirtualConnection::~VirtualConnection()
     {
         // Like a real connection closing: its windows go with it.
         Guard guard(screen().lock);
+        if (screen().grab == this)
+            screen().grab = nullptr;
         std::vector<FNWindowId> mine;
         for (auto& [id, window] : screen().windows) {
             if (window.owner == this && !window.child)
@@ -331,12 +333,33 @@ bool VirtualConnection::QueryPointer(FNPointerState& state)
     state.screenX = s.pointerX;
     state.screenY = s.pointerY;
     state.buttons = s.buttons;
-    state.window = FNNoWindow;
-    for (FNWindowId id : windowsAtPoint(s.pointerX, s.pointerY)) {
-        if (Own(id))
-            state.window = id;
-    }
+    state.window = DeepestOwn(windowsAtPoint(s.pointerX, s.pointerY));
     return true;
+}
+
+FNWindowId VirtualConnection::DeepestOwn(const std::vector<FNWindowId>& path)
+{
+    FNWindowId deepest = FNNoWindow;
+    for (FNWindowId id : path) {
+        if (Own(id))
+            deepest = id;
+    }
+    return deepest;
+}
+
+void VirtualConnection::ForgetButtons()
+{
+    PointerLatch().Clear();
+}
+
+void VirtualConnection::LatchPress(int x, int y, int buttons)
+{
+    PointerLatch().Press({ x, y, DeepestOwn(windowsAtPoint(x, y)), buttons, FNPlatformMilliseconds() });
+}
+
+void VirtualConnection::LatchRelease(int x, int y, int buttons)
+{
+    PointerLatch().Release({ x, y, DeepestOwn(windowsAtPoint(x, y)), buttons, FNPlatformMilliseconds() });
 }
 
 bool VirtualConnection::ScreenToClient(FNWindowId id, int& x, int& y)
@@ -441,4 +464,9 @@ std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& fa
 uint32_t FNPlatformMilliseconds()
 {
     return virtualClock().load();
+}
+
+std::vector<std::string> FNPlatformLibraryLines()
+{
+    return {};
 }

@@ -40,6 +40,13 @@ public:
     void Activate(FNWindowId window) override;
     FNWindowId ActiveWindow() override;
 
+    // Button changes for the input samples (FNPointerLatch.h): at the
+    // pointer's position, over this connection's deepest window there.
+    void LatchPress(int x, int y, int buttons);
+    void LatchRelease(int x, int y, int buttons);
+    void ForgetButtons();
+    // This connection's deepest window on the path, or none.
+    FNWindowId DeepestOwn(const std::vector<FNWindowId>& path);
     // Moves and sizes a window as the system would, reporting the changes.
     void ChangeGeometry(FNWindowId id, const FNPlatformRect& rect);
 

@@ -20,6 +20,9 @@ void Reset()
     virtualClock() = 0;
     s.focus = s.capture = FNNoWindow;
     s.pointerX = s.pointerY = s.buttons = 0;
+    s.grab = nullptr;
+    for (auto& entry : s.windows)
+        entry.second.owner->ForgetButtons();
     std::memset(s.keys, 0, sizeof s.keys);
     s.screenWidth = 1280;
     s.screenHeight = 1024;
@@ -33,13 +36,6 @@ void SetMilliseconds(uint32_t now)
 void AdvanceMilliseconds(uint32_t delta)
 {
     virtualClock() += delta;
-}
-
-void SetScreenSize(int width, int height)
-{
-    Guard guard(screen().lock);
-    screen().screenWidth = width;
-    screen().screenHeight = height;
 }
 
 void SetWorkArea(const FNPlatformRect& area)
@@ -56,10 +52,30 @@ void SetPointer(int screenX, int screenY)
     screen().pointerY = screenY;
 }
 
+// A press goes to the owner of the deepest window under the pointer and
+// grabs the pointer for it until every button is up; releases go to that
+// owner wherever the pointer is. Each change is latched for the owner's input
+// samples, so a press and release set back to back are both seen.
 void SetButtons(int buttons)
 {
     Guard guard(screen().lock);
-    screen().buttons = buttons & (FNButtonLeft | FNButtonRight | FNButtonMiddle);
+    VirtualScreen& s = screen();
+    const int before = s.buttons;
+    s.buttons = buttons & (FNButtonLeft | FNButtonRight | FNButtonMiddle);
+    const int pressed = s.buttons & ~before;
+    const int released = before & ~s.buttons;
+    if (released && s.grab)
+        s.grab->LatchRelease(s.pointerX, s.pointerY, before & ~released);
+    if (pressed) {
+        if (!s.grab) {
+            const std::vector<FNWindowId> path = windowsAtPoint(s.pointerX, s.pointerY);
+            s.grab = path.empty() ? nullptr : ownerOf(path.back());
+        }
+        if (s.grab)
+            s.grab->LatchPress(s.pointerX, s.pointerY, s.buttons);
+    }
+    if (!s.buttons)
+        s.grab = nullptr;
 }
 
 namespace {

@@ -62,6 +62,9 @@ struct VirtualScreen {
     FNWindowId focus = FNNoWindow;
     FNWindowId capture = FNNoWindow;
     int pointerX = 0, pointerY = 0, buttons = 0;
+    // The connection a press went to; it gets the release too (the press's
+    // implicit grab of a real window system). Null while no button is held.
+    VirtualConnection* grab = nullptr;
     uint8_t keys[256] = {};
     int screenWidth = 1280, screenHeight = 1024;
     bool workAreaSet = false;

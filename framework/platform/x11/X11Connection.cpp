@@ -145,8 +145,8 @@ FNWindowId X11Connection::CreateWindow(const FNWindowDesc& desc)
     if (desc.child && !Owns(desc.parent))
         return FNNoWindow;
     const Window parent = desc.child ? static_cast<Window>(desc.parent) : DefaultRootWindow(display);
-    const long eventMask
-        = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | FocusChangeMask;
+    const long eventMask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask
+        | ButtonReleaseMask | FocusChangeMask;
     const Window window = CreateXWindow(desc, parent, eventMask);
     if (!window)
         return FNNoWindow;

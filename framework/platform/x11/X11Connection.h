@@ -23,6 +23,8 @@
 //   work area                       _NET_WORKAREA, else the screen
 //   keyboard table                  XQueryKeymap + pointer buttons
 //   cursor position, window at it   XQueryPointer descending to our windows
+//   button state of a sample        ButtonPress / ButtonRelease latched in
+//                                   order (FNPointerLatch)
 //   capture                         the implicit grab of the press
 //   blit to the window              XShmPutImage, else XPutImage
 //   input-method result string      XIM + Xutf8LookupString (typed keys give
@@ -119,6 +121,7 @@ private:
     void HandleKeyPress(_XEvent& event, FNPlatformListener& listener);
     void HandleKeyRelease(_XEvent& event, FNPlatformListener& listener);
     void HandleButtonPress(const _XEvent& event, FNPlatformListener& listener);
+    void HandleButtonRelease(const _XEvent& event);
     void HandleClientMessage(const _XEvent& event, FNPlatformListener& listener);
     void HandleSelection(const _XEvent& event, FNPlatformListener& listener);
 

@@ -59,6 +59,9 @@ void X11Connection::HandleEvent(XEvent& event, FNPlatformListener& listener)
     case ButtonPress:
         HandleButtonPress(event, listener);
         break;
+    case ButtonRelease:
+        HandleButtonRelease(event);
+        break;
     case ClientMessage:
         HandleClientMessage(event, listener);
         break;
@@ -165,12 +168,64 @@ void X11Connection::HandleKeyRelease(XEvent& event, FNPlatformListener& listener
         listener.OnKeyUp(event.xkey.window, key);
 }
 
+namespace {
+
+// The framework's button for an X button, or 0 (the wheel, extra buttons).
+int frameworkButton(unsigned button)
+{
+    switch (button) {
+    case Button1:
+        return FNButtonLeft;
+    case Button2:
+        return FNButtonMiddle;
+    case Button3:
+        return FNButtonRight;
+    default:
+        return 0;
+    }
+}
+
+int frameworkButtons(unsigned state)
+{
+    return ((state & Button1Mask) ? FNButtonLeft : 0) | ((state & Button2Mask) ? FNButtonMiddle : 0)
+        | ((state & Button3Mask) ? FNButtonRight : 0);
+}
+
+} // namespace
+
+// Presses and releases are latched where they happened, so that the engine's
+// next samples see each of them however short the click (FNPointerLatch.h).
+// The event's state holds the buttons down before it.
 void X11Connection::HandleButtonPress(const XEvent& event, FNPlatformListener& listener)
 {
     const XButtonEvent& button = event.xbutton;
+    if (!Owns(button.window))
+        return;
     // Buttons 4 and 5 are the wheel's notches away from and toward the user.
-    if ((button.button == Button4 || button.button == Button5) && Owns(button.window))
+    if (button.button == Button4 || button.button == Button5) {
         listener.OnWheel(button.window, button.button == Button4 ? 120 : -120);
+        return;
+    }
+    if (const int pressed = frameworkButton(button.button)) {
+        // The press goes to the deepest of our windows that selects presses:
+        // the one under the pointer, or the one a held button keeps.
+        PointerLatch().Press({ button.x_root, button.y_root, button.window, frameworkButtons(button.state) | pressed,
+            FNPlatformMilliseconds() });
+    }
+}
+
+void X11Connection::HandleButtonRelease(const XEvent& event)
+{
+    const XButtonEvent& button = event.xbutton;
+    const int released = frameworkButton(button.button);
+    if (!released || !Owns(button.window))
+        return;
+    // The press's grab sends the release here wherever the pointer is: the
+    // window under it is looked up.
+    const Window root = DefaultRootWindow(m_engine.display);
+    const Window under = DeepestOwnedAt(m_engine.display, root, button.x_root, button.y_root);
+    PointerLatch().Release(
+        { button.x_root, button.y_root, under, frameworkButtons(button.state) & ~released, FNPlatformMilliseconds() });
 }
 
 void X11Connection::HandleClientMessage(const XEvent& event, FNPlatformListener& listener)

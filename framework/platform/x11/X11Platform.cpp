@@ -59,6 +59,12 @@ std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& fa
     return std::make_unique<X11Connection>(engine, client);
 }
 
+std::vector<std::string> FNPlatformLibraryLines()
+{
+    // libX11 has no run-time version query: the version it was built with.
+    return { std::string("Xlib ") + TESSERINE_XLIB_VERSION + ", the X.Org Foundation (https://www.x.org/)" };
+}
+
 uint32_t FNPlatformMilliseconds()
 {
     timespec now {};

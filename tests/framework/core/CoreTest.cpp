@@ -60,7 +60,7 @@ TEST(Engine, NewestEngineIsCurrentUntilDeleted)
         {
             FNEngine second;
             EXPECT_EQ(FNEngine::Current(), &second);
-            EXPECT_EQ(second.previousEngine, &first);
+            EXPECT_EQ(second.PreviousEngine(), &first);
         }
         EXPECT_EQ(FNEngine::Current(), &first);
     }

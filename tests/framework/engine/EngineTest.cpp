@@ -39,7 +39,7 @@ TEST(EngineStack, ASecondEngineIsCurrentUntilDeletedAndStepsWorkOnTheCurrentOne)
     ASSERT_EQ(FNEngine::Current(), &first);
     auto second = std::make_unique<FNEngine>();
     EXPECT_EQ(FNEngine::Current(), second.get());
-    EXPECT_EQ(second->previousEngine, &first);
+    EXPECT_EQ(second->PreviousEngine(), &first);
     EXPECT_TRUE(FNEngineStep());
     FNQuit(); // stops the current (second) engine only
     EXPECT_FALSE(FNEngineStep());
@@ -54,13 +54,13 @@ TEST(EngineStack, AnEngineDeletedOutOfOrderOnlyUnlinksItself)
     FNEngine second;
     first.reset();
     EXPECT_EQ(FNEngine::Current(), &second);
-    EXPECT_EQ(second.previousEngine, nullptr);
+    EXPECT_EQ(second.PreviousEngine(), nullptr);
 }
 
 TEST(EngineThread, EachEngineRunsItsOwnThreadAndConnection)
 {
     FNEngine engine;
-    EXPECT_NE(engine.threadId.load(), 0u);
+    EXPECT_NE(engine.ThreadId(), 0u);
     EXPECT_NE(engine.Platform(), nullptr);
     EXPECT_TRUE(engine.running);
     EXPECT_EQ(FNEngine::OfThisThread(), nullptr);
@@ -69,10 +69,7 @@ TEST(EngineThread, EachEngineRunsItsOwnThreadAndConnection)
 TEST(EngineThread, TheIdlePollCounterKeepsAdvancing)
 {
     FNEngine engine;
-    auto counter = [&] {
-        std::lock_guard<std::mutex> guard(engine.inputLock);
-        return engine.system.keys[FNPollCounterIndex];
-    };
+    auto counter = [&] { return engine.System().keys[FNPollCounterIndex]; };
     const uint8_t start = counter();
     // Waits for progress, however slow the machine: three changes of the
     // counter show the idle loop going round without any message.
@@ -136,9 +133,9 @@ TEST_F(Runtime, ClosingDestroysTheWindowOnTheEngineThread)
     engine->Synchronise();
     EXPECT_FALSE(V::Window(window).exists);
     EXPECT_EQ(stage.window, FNNoWindow);
-    EXPECT_EQ(engine->mainStage, nullptr);
-    EXPECT_TRUE(engine->stages.empty());
-    EXPECT_TRUE(engine->windows.empty());
+    EXPECT_EQ(engine->MainStage(), nullptr);
+    EXPECT_TRUE(engine->Stages().empty());
+    EXPECT_EQ(engine->WindowCount(), 0u);
 }
 
 TEST_F(Runtime, DeletingTheEngineDestroysItsWindows)

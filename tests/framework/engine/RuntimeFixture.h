@@ -6,11 +6,11 @@
 
 #include "framework/core/FNFrameworkLock.h"
 #include "framework/engine/FNEngine.h"
-#include "framework/events/FNEmit.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
+#include "framework/stage/FNEmit.h"
 #include "framework/stage/FNStageBase.h"
 #include "imaging/FNImage.h"
 
@@ -81,6 +81,12 @@ public:
         return static_cast<const TestStage*>(stage)->passEventsToParent;
     }
     void Present(FNStageBase* stage) override { static_cast<TestStage*>(stage)->presents++; }
+    // The stage's own fields, as the stage layer's driver reads them.
+    FNWidget* OwnerWidget(const FNStageBase* stage) override { return stage->ownerWidget; }
+    bool IsEnabled(const FNStageBase* stage) override { return stage->IsEnabled(); }
+    FNStageBase* ParentStage(const FNStageBase* stage) override { return stage->parent; }
+    bool IsDirty(const FNStageBase* stage) override { return !stage->dirty.isEmpty(); }
+    void ResetDirty(FNStageBase* stage) override { stage->dirty.reset(0, 0); }
     std::vector<int> Messages()
     {
         std::lock_guard<std::mutex> guard(lock);

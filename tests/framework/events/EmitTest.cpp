@@ -1,9 +1,9 @@
 // Events raised by items and stages from code, and focus requests.
 
 #include "framework/engine/FNEngine.h"
-#include "framework/events/FNEmit.h"
 #include "framework/scene/FN2DItem.h"
 #include "framework/scene/FN2DScene.h"
+#include "framework/stage/FNEmit.h"
 #include "framework/stage/FNStageBase.h"
 #include "imaging/FNImage.h"
 
@@ -31,7 +31,7 @@ struct Placed : ::testing::Test {
     std::vector<int> codes() const
     {
         std::vector<int> result;
-        for (const FNEventState& event : engine.events)
+        for (const FNEventState& event : engine.QueuedEvents())
             result.push_back(event.code);
         return result;
     }
@@ -40,8 +40,8 @@ struct Placed : ::testing::Test {
 TEST_F(Placed, MovingRaisesMovedOnly)
 {
     EXPECT_TRUE(item.MoveTo(7, 5));
-    ASSERT_EQ(codes(), std::vector<int> { Moved });
-    const FNEventState& event = engine.events.front();
+    ASSERT_EQ(codes(), std::vector<int> { FNEvent::Moved });
+    const FNEventState event = engine.QueuedEvents().front();
     EXPECT_EQ(event.stage, &stage);
     EXPECT_EQ(event.item, &item);
     EXPECT_EQ(event.target, nullptr);
@@ -52,17 +52,17 @@ TEST_F(Placed, MovingRaisesMovedOnly)
 TEST_F(Placed, ResizingRaisesResizedOnlyAndBothRaiseMovedThenResized)
 {
     EXPECT_TRUE(item.Resize(12, 10));
-    EXPECT_EQ(codes(), std::vector<int> { Resized });
-    engine.events.clear();
+    EXPECT_EQ(codes(), std::vector<int> { FNEvent::Resized });
+    engine.DiscardQueuedEvents();
     EXPECT_TRUE(item.SetRect(1, 1, 2, 2));
-    EXPECT_EQ(codes(), (std::vector<int> { Moved, Resized }));
+    EXPECT_EQ(codes(), (std::vector<int> { FNEvent::Moved, FNEvent::Resized }));
 }
 
 TEST_F(Placed, SetRectWithCurrentValuesReturnsFalseAndRaisesNothing)
 {
     EXPECT_FALSE(item.SetRect(5, 5, 10, 10));
     EXPECT_FALSE(item.MoveBy(0, 0));
-    EXPECT_TRUE(engine.events.empty());
+    EXPECT_TRUE(engine.QueuedEvents().empty());
 }
 
 TEST_F(Placed, ChildItemsRaiseOnTheStageOfTheirTopLevelAncestor)
@@ -70,9 +70,9 @@ TEST_F(Placed, ChildItemsRaiseOnTheStageOfTheirTopLevelAncestor)
     FN2DItem child(3, 3, 0, 0, 0);
     item.AddChild(&child);
     child.MoveBy(1, 0);
-    ASSERT_EQ(codes(), std::vector<int> { Moved });
-    EXPECT_EQ(engine.events.front().item, &child);
-    EXPECT_EQ(engine.events.front().stage, &stage);
+    ASSERT_EQ(codes(), std::vector<int> { FNEvent::Moved });
+    EXPECT_EQ(engine.QueuedEvents().front().item, &child);
+    EXPECT_EQ(engine.QueuedEvents().front().stage, &stage);
 }
 
 TEST_F(Placed, UnplacedItemsAndStagesWithoutEngineRaiseNothing)
@@ -83,18 +83,18 @@ TEST_F(Placed, UnplacedItemsAndStagesWithoutEngineRaiseNothing)
     scene.RemoveItem(&item);
     item.MoveTo(0, 0);
     FNStageBase noEngine;
-    FNEmitToStage(&noEngine, CloseRequest);
-    FNEmitToItem(nullptr, Moved);
-    EXPECT_TRUE(engine.events.empty());
-    EXPECT_TRUE(engine.focusRequests.empty());
+    FNEmitToStage(&noEngine, FNEvent::CloseRequest);
+    FNEmitToItem(nullptr, FNEvent::Moved);
+    EXPECT_TRUE(engine.QueuedEvents().empty());
+    EXPECT_TRUE(engine.FocusRequests().empty());
 }
 
 TEST_F(Placed, EmitToStageQueuesTheStageOnly)
 {
-    FNEmitToStage(&stage, CloseRequest);
-    ASSERT_EQ(codes(), std::vector<int> { CloseRequest });
-    EXPECT_EQ(engine.events.front().stage, &stage);
-    EXPECT_EQ(engine.events.front().item, nullptr);
+    FNEmitToStage(&stage, FNEvent::CloseRequest);
+    ASSERT_EQ(codes(), std::vector<int> { FNEvent::CloseRequest });
+    EXPECT_EQ(engine.QueuedEvents().front().stage, &stage);
+    EXPECT_EQ(engine.QueuedEvents().front().item, nullptr);
 }
 
 TEST_F(Placed, RequestFocusAppendsStageItemAndOwnerWidget)
@@ -102,19 +102,19 @@ TEST_F(Placed, RequestFocusAppendsStageItemAndOwnerWidget)
     FNWidget* widget = reinterpret_cast<FNWidget*>(&buffer); // any distinct address; never dereferenced
     item.ownerWidget = widget;
     item.RequestFocus();
-    ASSERT_EQ(engine.focusRequests.size(), 1u);
-    const FNFocusRequest& request = engine.focusRequests.front();
+    ASSERT_EQ(engine.FocusRequests().size(), 1u);
+    const FNFocusRequest& request = engine.FocusRequests().front();
     EXPECT_EQ(request.stage, &stage);
     EXPECT_EQ(request.item, &item);
     EXPECT_EQ(request.target, widget);
     EXPECT_EQ(request.widget, widget);
-    EXPECT_TRUE(engine.events.empty());
+    EXPECT_TRUE(engine.QueuedEvents().empty());
 }
 
 TEST_F(Placed, DetachingRaisesNoEvent)
 {
     item.Detach();
-    EXPECT_TRUE(engine.events.empty());
+    EXPECT_TRUE(engine.QueuedEvents().empty());
     EXPECT_EQ(item.width, 0);
 }
 

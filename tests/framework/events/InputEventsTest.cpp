@@ -134,7 +134,9 @@ TEST(DeriveInputEvents, PressOrderIsEnterLeaveMoveDownDoubleThenFocus)
     current.buttons = FNUserLeft;
     current.doubleClick = 1;
     Derived d = derive(previous, current);
-    EXPECT_EQ(d.codes(), (Codes { MouseEnter, MouseLeave, MouseMove, LeftDown, LeftDoubleClick, FocusOut, FocusIn }));
+    EXPECT_EQ(d.codes(),
+        (Codes { FNEvent::MouseEnter, FNEvent::MouseLeave, FNEvent::MouseMove, FNEvent::LeftDown,
+            FNEvent::LeftDoubleClick, FNEvent::FocusOut, FNEvent::FocusIn }));
     EXPECT_EQ(d.events[1].item, itemA); // leave: the previous hover
     EXPECT_DOUBLE_EQ(d.events[1].screenX, 10);
     EXPECT_EQ(current.focusItem, itemB);
@@ -149,7 +151,7 @@ TEST(DeriveInputEvents, MiddleAndRightPressesMoveFocusWithoutTheWindowFocus)
     FNUserState current = over(stageB, itemA, 1, 1);
     current.buttons = FNUserRight;
     Derived d = derive(previous, current);
-    EXPECT_EQ(d.codes(), (Codes { RightDown, FocusOut, FocusIn }));
+    EXPECT_EQ(d.codes(), (Codes { FNEvent::RightDown, FNEvent::FocusOut, FNEvent::FocusIn }));
     EXPECT_EQ(d.actions.setFocus, nullptr);
     EXPECT_EQ(current.focusStage, stageB);
 }
@@ -164,7 +166,7 @@ TEST(DeriveInputEvents, ReleaseEndsTheStepAndFocusRequestsWait)
     FNInputActions actions;
     FNDeriveInputEvents(previous, current, requests, events, actions);
     ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, LeftUp);
+    EXPECT_EQ(events[0].code, FNEvent::LeftUp);
     EXPECT_EQ(requests.size(), 1u);
 }
 
@@ -177,7 +179,7 @@ TEST(DeriveInputEvents, KeysGoToTheFocusAndNotWhileAButtonIsHeld)
     current.keyDown = 1;
     current.key = 'N';
     Derived d = derive(previous, current);
-    ASSERT_EQ(d.codes(), (Codes { KeyDown, StageKeyDown }));
+    ASSERT_EQ(d.codes(), (Codes { FNEvent::KeyDown, FNEvent::StageKeyDown }));
     EXPECT_EQ(d.events[0].stage, stageB);
     EXPECT_EQ(d.events[0].item, itemB);
     EXPECT_EQ(d.events[0].key, 'N');
@@ -193,7 +195,7 @@ TEST(DeriveInputEvents, TextAloneRaisesKeyDownOnly)
     FNUserState previous = over(stageA, nullptr, 1, 1);
     FNUserState current = previous;
     current.textInput = 1;
-    EXPECT_EQ(derive(previous, current).codes(), (Codes { KeyDown }));
+    EXPECT_EQ(derive(previous, current).codes(), (Codes { FNEvent::KeyDown }));
 }
 
 TEST(DeriveInputEvents, WheelOnlyWithoutAButtonBefore)
@@ -201,7 +203,7 @@ TEST(DeriveInputEvents, WheelOnlyWithoutAButtonBefore)
     FNUserState previous = over(stageA, itemA, 1, 1);
     FNUserState current = previous;
     current.wheel = -120;
-    EXPECT_EQ(derive(previous, current).codes(), (Codes { Wheel }));
+    EXPECT_EQ(derive(previous, current).codes(), (Codes { FNEvent::Wheel }));
     previous.buttons = current.buttons = FNUserLeft;
     EXPECT_TRUE(derive(previous, current).codes().empty());
 }
@@ -215,11 +217,23 @@ TEST(DeriveInputEvents, FocusRequestsSwitchFocusInOrderAndSkipTheCurrentFocus)
     Derived d = derive(previous, current,
         { { stageA, itemA, nullptr, nullptr }, { stageA, itemB, nullptr, nullptr },
             { stageB, nullptr, nullptr, nullptr } });
-    ASSERT_EQ(d.codes(), (Codes { FocusOut, FocusIn, FocusOut, FocusIn }));
+    ASSERT_EQ(d.codes(), (Codes { FNEvent::FocusOut, FNEvent::FocusIn, FNEvent::FocusOut, FNEvent::FocusIn }));
     EXPECT_EQ(d.events[0].item, itemA);
     EXPECT_EQ(d.events[1].item, itemB);
     EXPECT_EQ(d.events[2].item, itemB);
     EXPECT_EQ(d.events[3].stage, stageB);
+    EXPECT_EQ(current.focusStage, stageB);
+    EXPECT_EQ(d.actions.activate, stageB);
+}
+
+TEST(DeriveInputEvents, FocusRequestsAreTakenWithThePointerOutsideEveryWindow)
+{
+    // A window opened from the keyboard asks for the focus while the pointer
+    // is elsewhere: its keys must reach it without a move of the pointer.
+    FNUserState previous; // over nothing
+    FNUserState current;
+    Derived d = derive(previous, current, { { stageB, nullptr, nullptr, nullptr } });
+    EXPECT_EQ(d.codes(), (Codes { FNEvent::FocusOut, FNEvent::FocusIn }));
     EXPECT_EQ(current.focusStage, stageB);
     EXPECT_EQ(d.actions.activate, stageB);
 }

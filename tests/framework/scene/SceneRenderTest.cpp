@@ -93,7 +93,7 @@ TEST_F(Render, ClippingParentLimitsItsChildrenEvenWhenRotated)
     FN2DItem parent(10, 8, 12, 10, 0), child(30, 30, -10, -10, 0);
     parent.clipChildren = true;
     child.SetPicture(&big);
-    child.sampling = 1;
+    child.sampling = FNSamplingBilinear;
     scene.AddItem(&parent);
     parent.AddChild(&child);
     for (double angle : { 0.0, 30.0, 90.0, 200.0 }) {
@@ -124,7 +124,7 @@ TEST_F(Render, OnlyTheDirtyRegionChanges)
     item.SetPicture(&red);
     item.alpha = 128; // translucent: a second blend would show
     item.scaleX = item.scaleY = 3;
-    item.sampling = 1;
+    item.sampling = FNSamplingBilinear;
     item.UpdateTransform();
     scene.AddItem(&item);
     scene.Render();

@@ -11,34 +11,6 @@
 #include <cstring>
 #include <new>
 
-TEST(FNWindowClass, SixClassesByNameWithTheirFills)
-{
-    struct Expected {
-        const char* name;
-        FNWindowClass windowClass;
-        bool own;
-        int32_t background;
-    };
-    const Expected expected[] = {
-        { "FN_OWNER", FNWindowClass::Owner, true, FNNoBackground },
-        { "FN_TOUMEI", FNWindowClass::Toumei, false, FNNoBackground },
-        { "FN_BLACK", FNWindowClass::Black, false, 0x000000 },
-        { "FN_WHITE", FNWindowClass::White, false, 0xFFFFFF },
-        { "FN_WINDOW", FNWindowClass::Window, false, 0xF7FAFF },
-        { "FN_GLWINDOW", FNWindowClass::GLWindow, true, 0xF7FAFF },
-    };
-    for (const Expected& e : expected) {
-        const FNWindowClassRecord* record = FNFindWindowClass(e.name);
-        ASSERT_NE(record, nullptr) << e.name;
-        EXPECT_EQ(record->windowClass, e.windowClass) << e.name;
-        EXPECT_EQ(record->ownDrawingState, e.own) << e.name;
-        EXPECT_EQ(record->background, e.background) << e.name;
-        EXPECT_EQ(&FNWindowClassRecordOf(e.windowClass), record) << e.name;
-    }
-    EXPECT_EQ(FNFindWindowClass("FN_window"), nullptr);
-    EXPECT_EQ(FNFindWindowClass(nullptr), nullptr);
-}
-
 // Bounding box of the shape's drawn pixels ('#' and '.').
 struct Box {
     int left = 32, top = 32, right = -1, bottom = -1;

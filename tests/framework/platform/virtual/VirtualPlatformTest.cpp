@@ -1,4 +1,5 @@
 #include "framework/platform/FNVirtualKey.h"
+#include "framework/platform/FNWindowClass.h"
 #include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "imaging/FNImage.h"
 #include "tests/framework/platform/RecordingListener.h"
@@ -50,23 +51,39 @@ static uint32_t pixel(const FNImage& image, int x, int y)
     return image.row(y)[x];
 }
 
-TEST_F(VirtualPlatform, NewWindowsAreHiddenAndFilledWithTheirClassColour)
+TEST_F(VirtualPlatform, WindowClassesByNameFillNewHiddenWindowsWithTheirColour)
 {
-    const FNWindowId black = Make(FNWindowClass::Black, 0, 0, 4, 3);
-    const FNWindowId themed = Make(FNWindowClass::Window, 10, 0, 4, 3);
-    const FNWindowId owner = Make(FNWindowClass::Owner, 20, 0, 4, 3);
-    ASSERT_NE(black, FNNoWindow);
-    FNImage picture;
-    ASSERT_TRUE(V::ReadPixels(black, picture));
-    EXPECT_EQ(picture.width, 4);
-    EXPECT_EQ(picture.height, 3);
-    EXPECT_EQ(pixel(picture, 3, 2), 0xFF000000u);
-    ASSERT_TRUE(V::ReadPixels(themed, picture));
-    EXPECT_EQ(pixel(picture, 0, 0), 0xFFF7FAFFu);
-    ASSERT_TRUE(V::ReadPixels(owner, picture));
-    EXPECT_EQ(pixel(picture, 1, 1), 0xFF000000u);
-    EXPECT_FALSE(V::Window(black).visible);
-    EXPECT_EQ(V::Window(black).title, "test");
+    struct Row {
+        const char* name;
+        uint32_t shown; // a new window's pixels; classes without a fill stay black
+    };
+    const Row rows[] = {
+        { "FN_OWNER", 0xFF000000 },
+        { "FN_TOUMEI", 0xFF000000 },
+        { "FN_BLACK", 0xFF000000 },
+        { "FN_WHITE", 0xFFFFFFFF },
+        { "FN_WINDOW", 0xFFF7FAFF },
+        { "FN_GLWINDOW", 0xFFF7FAFF },
+    };
+    int x = 0;
+    for (const Row& row : rows) {
+        const FNWindowClassRecord* record = FNFindWindowClass(row.name);
+        ASSERT_NE(record, nullptr) << row.name;
+        EXPECT_EQ(&FNWindowClassRecordOf(record->windowClass), record) << row.name;
+        const FNWindowId w = Make(record->windowClass, x += 10, 0, 4, 3);
+        ASSERT_NE(w, FNNoWindow) << row.name;
+        FNImage picture;
+        ASSERT_TRUE(V::ReadPixels(w, picture));
+        EXPECT_EQ(picture.width, 4);
+        EXPECT_EQ(picture.height, 3);
+        EXPECT_EQ(pixel(picture, 0, 0), row.shown) << row.name;
+        EXPECT_EQ(pixel(picture, 3, 2), row.shown) << row.name;
+        EXPECT_FALSE(V::Window(w).visible);
+        EXPECT_EQ(V::Window(w).title, "test");
+    }
+    // Names are exact.
+    EXPECT_EQ(FNFindWindowClass("FN_window"), nullptr);
+    EXPECT_EQ(FNFindWindowClass(nullptr), nullptr);
 }
 
 TEST_F(VirtualPlatform, ShowingReportsShownAndAsksForAFullPaint)
@@ -142,41 +159,6 @@ TEST_F(VirtualPlatform, ResizingKeepsContentsAndFillsTheNewPart)
     ASSERT_TRUE(V::ReadPixels(w, shown));
     EXPECT_EQ(pixel(shown, 1, 1), 0xFFFF0000u);
     EXPECT_EQ(pixel(shown, 2, 2), 0xFF000000u);
-}
-
-TEST_F(VirtualPlatform, PointerFindsTheDeepestOwnWindowAndConvertsPositions)
-{
-    const FNWindowId top = Make(FNWindowClass::Owner, 100, 100, 200, 150);
-    const FNWindowId child = Make(FNWindowClass::Window, 10, 20, 50, 50, top, true);
-    const FNWindowId hiddenChild = Make(FNWindowClass::Window, 100, 20, 50, 50, top, true);
-    connection->Show(top);
-    connection->Show(child);
-    V::SetPointer(115, 125);
-    V::SetButtons(FNButtonLeft | FNButtonMiddle);
-    FNPointerState state;
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.screenX, 115);
-    EXPECT_EQ(state.screenY, 125);
-    EXPECT_EQ(state.window, child);
-    EXPECT_EQ(state.buttons, FNButtonLeft | FNButtonMiddle);
-    // Over a hidden child: the parent.
-    V::SetPointer(205, 125);
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.window, top);
-    EXPECT_NE(state.window, hiddenChild);
-    // Outside every window.
-    V::SetPointer(99, 125);
-    ASSERT_TRUE(connection->QueryPointer(state));
-    EXPECT_EQ(state.window, FNNoWindow);
-
-    int x = 115, y = 125;
-    ASSERT_TRUE(connection->ScreenToClient(child, x, y));
-    EXPECT_EQ(x, 5);
-    EXPECT_EQ(y, 5);
-    ASSERT_TRUE(connection->ClientToScreen(child, x, y));
-    EXPECT_EQ(x, 115);
-    EXPECT_EQ(y, 125);
-    EXPECT_FALSE(connection->ScreenToClient(FNNoWindow, x, y));
 }
 
 TEST_F(VirtualPlatform, AnotherEnginesWindowOnTopHidesOursFromThePointer)
@@ -369,29 +351,6 @@ TEST_F(VirtualPlatform, DestroyingAWindowTakesItsChildren)
     EXPECT_FALSE(connection->DestroyWindow(top));
     // A child needs a parent of this connection.
     EXPECT_EQ(Make(FNWindowClass::Owner, 0, 0, 5, 5, top, true), FNNoWindow);
-}
-
-TEST_F(VirtualPlatform, ThreadMessagesArriveInOrderAndWakeTheWait)
-{
-    std::thread poster([this] {
-        for (int i = 0; i < 100; ++i)
-            connection->Post(2050 + i % 9, static_cast<uintptr_t>(i));
-    });
-    int received = 0;
-    while (received < 100) {
-        // Waits until a post arrives; a lost wake-up would fail the test
-        // through the ctest time limit rather than pass.
-        ASSERT_TRUE(connection->Wait(60000));
-        FNThreadMessage message;
-        while (connection->NextThreadMessage(message)) {
-            EXPECT_EQ(message.param, static_cast<uintptr_t>(received));
-            EXPECT_EQ(message.message, 2050 + received % 9);
-            ++received;
-        }
-    }
-    poster.join();
-    EXPECT_FALSE(connection->HasPending());
-    EXPECT_FALSE(connection->Wait(0));
 }
 
 TEST_F(VirtualPlatform, InjectedEventsWakeTheWaitToo)

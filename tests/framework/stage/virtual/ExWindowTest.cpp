@@ -89,20 +89,6 @@ TEST_F(ExWindowTest, FrameSurroundsTheClient)
     EXPECT_TRUE(V::Windows().empty());
 }
 
-TEST_F(ExWindowTest, DraggingTheTitleBarMovesTheWindow)
-{
-    FNExWindow window(200, 200, 300, 200, "drag");
-    window.Open(true, nullptr, engine.get());
-    Step();
-    // Title bar middle: frame top at 172, title text starts at x = 202.
-    Drag(300, 180, 340, 150);
-    EXPECT_EQ(window.ClientRect(), (FNRect { 240, 170, 540, 370 }));
-    V::WindowInfo frame = V::Window(window.Frame()->window);
-    EXPECT_EQ(frame.x, 234);
-    EXPECT_EQ(frame.y, 142);
-    EXPECT_EQ(V::Window(window.window).width, 300);
-}
-
 TEST_F(ExWindowTest, DraggingTheRightEdgeResizesAndStopsAtTheMinimum)
 {
     FNExWindow window(200, 200, 300, 200, "resize");
@@ -119,12 +105,34 @@ TEST_F(ExWindowTest, DraggingTheRightEdgeResizesAndStopsAtTheMinimum)
     EXPECT_EQ(V::Window(window.Frame()->window).width, 162);
 }
 
+TEST_F(ExWindowTest, TheVeryCornerPixelResizesEvenWhereTheLookIsTransparent)
+{
+    // Borders painted with rounded (transparent) outer corners.
+    FNExWindowLooks looks = FNPlainExWindowLooks();
+    looks.border = [](FNImage* target, int w, int h, FNFrameEdge) {
+        target->resize(w, h);
+        target->fill(90, 90, 90, 255);
+        target->setColor(w - 1, h - 1, 0, 0, 0, 0);
+        target->setColor(0, h - 1, 0, 0, 0, 0);
+    };
+    FNExWindow::SetDefaultLooks(looks);
+    FNExWindow window(200, 200, 300, 200, "corner");
+    FNExWindow::SetDefaultLooks(FNPlainExWindowLooks());
+    window.Open(true, nullptr, engine.get());
+    Step();
+    // Frame: x 194 .. 505, y 172 .. 409; its last pixel is (505, 409).
+    Drag(505, 409, 525, 439);
+    EXPECT_EQ(window.ClientRect(), (FNRect { 200, 200, 520, 430 }));
+    Drag(194, 439, 174, 449); // bottom-left corner pixel
+    EXPECT_EQ(window.ClientRect(), (FNRect { 180, 200, 520, 440 }));
+}
+
 TEST_F(ExWindowTest, CloseButtonRaisesCloseRequestOnTheWindow)
 {
     FNExWindow window(100, 100, 300, 200, "close");
     CloseCounter counter;
     FNEventConnector connector(&window);
-    connector.Connect(CloseRequest, &CloseCounter::On, &counter);
+    connector.Connect(FNEvent::CloseRequest, &CloseCounter::On, &counter);
     window.Open(true, nullptr, engine.get());
     Step();
     // Close button: 24 x 20 at 6 pixels from the frame's right end, 4 down.

@@ -28,7 +28,7 @@ TEST_F(StageTest, OpenMakesAWindowOfTheStageRectangle)
     EXPECT_EQ(info.height, 90);
     EXPECT_EQ(info.title, "stage");
     EXPECT_TRUE(info.visible);
-    EXPECT_EQ(engine->mainStage, &stage);
+    EXPECT_EQ(engine->MainStage(), &stage);
     stage.Close();
     EXPECT_FALSE(stage.windowCreated);
     EXPECT_TRUE(V::Windows().empty());
@@ -45,8 +45,8 @@ TEST_F(StageTest, SetRectToTheSameValuesReturnsFalseAndLeavesTheWindow)
         int* n;
         void On(FNEventState) { ++*n; }
     } counter { &moves };
-    connector.Connect(Moved, &Counter::On, &counter);
-    connector.Connect(Resized, &Counter::On, &counter);
+    connector.Connect(FNEvent::Moved, &Counter::On, &counter);
+    connector.Connect(FNEvent::Resized, &Counter::On, &counter);
 
     EXPECT_FALSE(stage.SetRect(10, 10, 100, 100));
     Step();
@@ -59,7 +59,7 @@ TEST_F(StageTest, SetRectToTheSameValuesReturnsFalseAndLeavesTheWindow)
     EXPECT_EQ(info.y, 25);
     EXPECT_EQ(info.width, 60);
     EXPECT_EQ(info.height, 70);
-    EXPECT_GT(moves, 0);
+    EXPECT_EQ(moves, 2) << "one Moved and one Resized";
 }
 
 TEST_F(StageTest, AStageWithoutASceneShowsBlack)
@@ -145,15 +145,15 @@ TEST_F(StageTest, WindowSystemMovesAndClosesBecomeEvents)
     FN2DStage stage(0, 0, 50, 50, "events");
     Recorder recorder;
     FNEventConnector connector(&stage);
-    connector.Connect(Moved, &Recorder::On, &recorder);
-    connector.Connect(CloseRequest, &Recorder::On, &recorder);
+    connector.Connect(FNEvent::Moved, &Recorder::On, &recorder);
+    connector.Connect(FNEvent::CloseRequest, &Recorder::On, &recorder);
     stage.Open(true, nullptr, engine.get());
     Step();
     recorder.codes.clear();
     V::MoveWindow(stage.window, 70, 80);
     V::RequestClose(stage.window);
     Step();
-    EXPECT_EQ(recorder.codes, (std::vector<int> { Moved, CloseRequest }));
+    EXPECT_EQ(recorder.codes, (std::vector<int> { FNEvent::Moved, FNEvent::CloseRequest }));
     EXPECT_EQ(stage.x, 70);
     EXPECT_EQ(stage.y, 80);
 }
@@ -188,7 +188,7 @@ TEST_F(StageTest, DeletingAnOpenStageTakesItsWindow)
     EXPECT_TRUE(V::Windows().empty());
     // The engine forgot them as well: a step presents nothing freed.
     engine->RunStep(false);
-    EXPECT_TRUE(engine->stages.empty());
+    EXPECT_TRUE(engine->Stages().empty());
 }
 
 TEST_F(StageTest, OpeningIsRefusedOnceTheEngineStops)

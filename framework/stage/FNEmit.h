@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/events/FNEventCode.h"
+#include "framework/events/FNEventSink.h"
 
 class FNStageBase;
 class FN2DItemBase;
@@ -14,12 +15,7 @@ class FNWidget;
 // The widget form queues on the widget's item with the widget as target; the
 // widget layer says where a widget keeps its item through
 // FNEventConnector::SetWidgetItemLookup, and an unplaced widget raises
-// nothing.
+// nothing. FNRequestFocus (FNEventSink.h) asks for the focus.
 void FNEmitToStage(FNStageBase* stage, int code);
 void FNEmitToItem(FN2DItemBase* item, int code);
 void FNEmitToWidget(FNWidget* widget, int code);
-
-// Appends a focus request {stage, item, target, widget} to the current
-// engine; it is processed in the next engine step. Nothing happens when no
-// engine exists.
-void FNRequestFocus(FNStageBase* stage, FN2DItemBase* item, void* target, FNWidget* widget);

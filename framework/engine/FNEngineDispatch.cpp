@@ -5,7 +5,6 @@
 #include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/scene/FN2DItemBase.h"
-#include "framework/stage/FNStageBase.h"
 
 namespace {
 
@@ -24,11 +23,11 @@ std::vector<FNEventConnector*> receivers(const FNEventState& event)
         for (const FN2DItemBase* item = event.item; item; item = item->passEventsToParent ? item->parent : nullptr)
             FNEventConnector::CollectForItem(item, out);
     } else if (event.stage) {
-        if (!event.stage->IsEnabled())
-            return out;
         FNStageDriver& driver = FNEngine::StageDriver();
+        if (!driver.IsEnabled(event.stage))
+            return out;
         for (const FNStageBase* stage = event.stage; stage;
-             stage = driver.PassesEventsToParent(stage) ? stage->parent : nullptr)
+             stage = driver.PassesEventsToParent(stage) ? driver.ParentStage(stage) : nullptr)
             FNEventConnector::CollectForStage(stage, out);
     }
     return out;

@@ -5,7 +5,8 @@
 #include "framework/engine/FNEngine.h"
 #include "framework/scene/FN2DItemBase.h"
 #include "framework/scene/FN2DScene.h"
-#include "framework/stage/FNStageBase.h"
+
+#include <cstring>
 
 namespace {
 
@@ -33,7 +34,7 @@ bool FNEngine::SampleInput()
     FNClearPinned();
     previous = current;
     FNPointerState pointer;
-    if (!platform->QueryPointer(pointer))
+    if (!platform->SamplePointer(pointer))
         return false;
     current.screenX = pointer.screenX;
     current.screenY = pointer.screenY;
@@ -49,7 +50,7 @@ bool FNEngine::SampleInput()
     // pointer sample itself, so a press and the position it happened at are
     // read together.
     const FNCaptureAction capture = FNSampleButtons(
-        previous.buttons, under != nullptr, buttonsDown(pointer.buttons), FNPlatformMilliseconds(), clicks, current);
+        previous.buttons, under != nullptr, buttonsDown(pointer.buttons), pointer.time, clicks, current);
     if (capture == FNCaptureAction::Capture)
         platform->SetCapture(pointer.window);
     else if (capture == FNCaptureAction::Release)
@@ -62,17 +63,31 @@ bool FNEngine::SampleInput()
     return true;
 }
 
+// One latched key change (or text) and one wheel notch per step, oldest
+// first, so that none is overwritten by a later one in the same step.
 void FNEngine::TakeRawInput()
 {
     std::lock_guard<std::mutex> input(inputLock);
-    current.key = pending.key;
-    current.keyDown = pending.keyDown;
-    current.keyUp = pending.keyUp;
-    current.textInput = pending.textInput;
-    current.wheel = pending.wheel;
-    current.text = pending.textInput ? pending.text : FNString();
-    pending.keyDown = pending.keyUp = pending.textInput = 0;
-    pending.wheel = 0;
+    current.keyDown = current.keyUp = current.textInput = 0;
+    current.text = FNString();
+    std::memset(stepKeys, 0, sizeof stepKeys);
+    FNKeyEntry entry;
+    if (keys.Take(entry)) {
+        // Text that no key typed (an input method's commit, a letter the
+        // keyboard has no key for) carries no key code: an older key's code
+        // would make handlers act on that key again.
+        current.key = entry.key;
+        current.keyDown = entry.kind == FNKeyEntry::Down;
+        current.keyUp = entry.kind == FNKeyEntry::Up;
+        current.textInput = entry.text.empty() ? 0 : 1;
+        current.text = entry.text;
+        std::memcpy(stepKeys, entry.keys, sizeof stepKeys);
+    }
+    current.wheel = 0;
+    if (!wheelNotches.empty()) {
+        current.wheel = wheelNotches.front();
+        wheelNotches.pop_front();
+    }
 }
 
 void FNEngine::SampleHover(const FNPointerState& pointer, FNStageBase* under)
@@ -102,7 +117,7 @@ void FNEngine::SampleHover(const FNPointerState& pointer, FNStageBase* under)
             }
         } else {
             current.hoverKind = FNHoverStage;
-            current.hoverTarget = stage->ownerWidget;
+            current.hoverTarget = StageDriver().OwnerWidget(stage);
         }
     }
 }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/canvas/q_BorderBox.h"
+
+#include <memory>
+
+class FNEventConnector;
+struct FNEventState;
+
+// q_TransformBox: the frame with eight handles the user drags to move,
+// scale, mirror and rotate the part. It lives in the canvas's view group
+// (screen-sized units above the zoomed picture); the application copies its
+// geometry onto the part item while the user drags.
+//
+//   press on the outline        move
+//   press on handle i           resize from that handle (0 top-left, 1 top,
+//                               2 top-right, 3 left, 4 right, 5 bottom-left,
+//                               6 bottom, 7 bottom-right); a width or height
+//                               may turn negative: the part is then mirrored
+//   press anywhere else         rotate about the centre (the box's hit
+//                               margin is 20000 pixels, so it is everywhere)
+//   hover                       the cursor of what a press would do
+//
+// The outline and the handles pass their events to the box, whose one
+// connector handles them; the event's item tells which was pressed. The angle
+// is in degrees in [0, 360); the handles turn the other way so that they
+// stay upright on the screen.
+class q_TransformBox : public FN2DItem {
+public:
+    enum DragState { Idle = 0, Moving = 1, Resizing = 2, Rotating = 3 };
+    static constexpr int kHandleSize = 9;
+    static constexpr int kHitMargin = 20000;
+
+    q_TransformBox();
+    ~q_TransformBox() override;
+
+    // The outline takes (0, 0, w, h) and the handles sit on its corners and
+    // edge middles; then the box's own rectangle.
+    bool SetRect(double x, double y, double w, double h) override;
+    void SetAngle(double degrees);
+    double Angle() const { return rotation; }
+    // The box over a rectangle of the canvas picture (picture pixels): its
+    // top-left corner from the picture item's coordinates to the box's
+    // parent's, its size times the zoom.
+    void SetFromPictureRect(const FN2DItemBase& pictureItem, double zoom, double x, double y, double w, double h);
+
+    DragState State() const { return m_state; }
+    int HandleIndex() const { return m_handle; }
+    q_BorderBox* Outline() const { return m_outline.get(); }
+    q_BorderBox* Handle(int index) const { return m_handles[index].get(); }
+    // The cursor a hover at a stage point over `hovered` shows.
+    int CursorAt(const FN2DItemBase* hovered, double stageX, double stageY) const;
+
+    void OnPress(FNEventState event);
+    void OnMove(FNEventState event);
+    void OnRelease(FNEventState event);
+    void OnLeave(FNEventState event);
+
+private:
+    struct Point {
+        double x, y;
+    };
+    Point Centre() const;
+    Point ParentOrigin() const;
+    // A stage point in the parent's coordinates.
+    Point InParent(double stageX, double stageY) const;
+    void TakeCorners();
+    void Resize(const Point& previous, const Point& current);
+    void Rotate(const Point& previous, const Point& current);
+    void RebuildFromCorners();
+
+    std::unique_ptr<q_BorderBox> m_outline;
+    std::unique_ptr<q_BorderBox> m_handles[8];
+    std::unique_ptr<FNEventConnector> m_connector;
+    DragState m_state = Idle;
+    int m_handle = 0;
+    Point m_previous { 0, 0 };
+    Point m_cornerA { 0, 0 };
+    Point m_cornerB { 0, 0 };
+};

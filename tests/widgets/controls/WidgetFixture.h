@@ -1,0 +1,73 @@
+#pragma once
+
+// Widgets on a stage of the virtual window system, driven as a user would:
+// the pointer moves, buttons go down and up, and engine steps run between.
+
+#include "framework/engine/FNEngine.h"
+#include "framework/events/FNEventCode.h"
+#include "framework/events/FNEventConnector.h"
+#include "framework/platform/virtual/FNVirtualPlatform.h"
+#include "framework/scene/FN2DScene.h"
+#include "framework/stage/FN2DStage.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace V = FNVirtualPlatform;
+
+// A 300 x 200 stage at screen (100, 100) showing one scene.
+class WidgetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        V::Reset();
+        V::SetMilliseconds(10000);
+        engine = std::make_unique<FNEngine>();
+        ASSERT_TRUE(engine->Platform()) << engine->PlatformFailure();
+        stage = std::make_unique<FN2DStage>(100, 100, 300, 200, "widgets");
+        stage->SetScene(&scene);
+        stage->Open(true, nullptr, engine.get());
+        Step();
+    }
+    void TearDown() override
+    {
+        stage.reset();
+        engine.reset();
+    }
+
+    void Step(int count = 1)
+    {
+        for (int i = 0; i < count; ++i) {
+            engine->Synchronise();
+            engine->RunStep(false);
+        }
+    }
+    // The pointer to a client point of the stage, then a step.
+    void MoveTo(int clientX, int clientY)
+    {
+        V::SetPointer(100 + clientX, 100 + clientY);
+        Step();
+    }
+    // A left click at a client point, far from any earlier click.
+    void ClickAt(int clientX, int clientY)
+    {
+        V::AdvanceMilliseconds(1000);
+        MoveTo(clientX, clientY);
+        V::SetButtons(FNButtonLeft);
+        Step();
+        V::SetButtons(0);
+        Step();
+    }
+
+    FN2DScene scene;
+    std::unique_ptr<FNEngine> engine;
+    std::unique_ptr<FN2DStage> stage;
+};
+
+// Counts the events of one code that reach a connector.
+struct Counter {
+    std::vector<FNEventState> events;
+    void On(FNEventState event) { events.push_back(event); }
+};
