@@ -13,12 +13,12 @@ class FNImage;
 // time; it reaches the same pixels as the breadth-first walk below would.
 void q_FloodFill(FNImage& region, int seedX, int seedY, uint32_t value);
 
-// The breadth-first walk shared by the flood fill and the cut optimisation:
-// marks in `visited` (one byte per pixel of a width x height picture) every
-// pixel reachable from the seed through pixels for which accept(x, y) holds,
-// taking neighbours right, left, lower, upper. Pixels already visited (by an
-// earlier seed) are not expanded again. `queue` is scratch space reused
-// between calls.
+// The breadth-first walk of the cut optimisation (the flood fill reaches
+// the same pixels by runs): marks in `visited` (one byte per pixel of a
+// width x height picture) every pixel reachable from the seed through
+// pixels for which accept(x, y) holds, taking neighbours right, left,
+// lower, upper. Pixels already visited (by an earlier seed) are not
+// expanded again. `queue` is scratch space reused between calls.
 template <typename Accept>
 void q_VisitConnected(int width, int height, int seedX, int seedY, std::vector<uint8_t>& visited,
     std::vector<uint32_t>& queue, Accept accept)

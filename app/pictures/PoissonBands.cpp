@@ -120,7 +120,20 @@ void carveBlock(Bands& g, int lanes)
     v.endSlot = g.endSlot.data();
 }
 
-// The fill of one share of the bands, by one thread.
+// Where the lanes of a band take their values from: for each lane r the
+// canvas row and the part's row under it, from the rectangle's first
+// column on; none for the rows outside 1 .. ch.
+struct LaneSources {
+    const uint8_t* canvas = nullptr;
+    const double* laplacian = nullptr;
+    const uint8_t* alpha = nullptr; // the part's alpha bytes, 4 apart; null off the part
+    int alphaColumns = 0; // how many columns of the part lie at and right of the first
+    bool visited = false; // the row is updated (not the last)
+};
+
+// The fill of one share of the bands, by one thread. Each band is written
+// slot by slot, all lanes of a slot together, so the writes run straight
+// through the band while the lanes' rows are read side by side.
 struct FillJob {
     Bands& g;
     const Clip& clip;
@@ -133,37 +146,60 @@ struct FillJob {
 
     static void run(void* self, int index) { static_cast<FillJob*>(self)->fillShare(index); }
     void fillShare(int index);
-    void fillRow(int j, long long& maskedCells, bool& exactValues);
+    LaneSources sourcesOf(int j) const;
+    void fillBand(int band, long long& maskedCells, bool& exactValues);
 };
 
-// Row j of the grid (1 .. ch): canvas values; for the visited cells under
-// the part's opaque pixels also the Laplacian and the mask bit.
-void FillJob::fillRow(int j, long long& maskedCells, bool& exactValues)
+LaneSources FillJob::sourcesOf(int j) const
+{
+    LaneSources s;
+    if (j < 1 || j > g.ch)
+        return s;
+    const int y = clip.y0 + j - 1, py = y - oy, px = clip.x0 - ox;
+    s.canvas = canvas.pixels + (static_cast<size_t>(y) * canvas.width + clip.x0) * 4;
+    s.laplacian = laplacian.record(px, py);
+    if (part.pixels && py < part.height && px < part.width) {
+        s.alpha = part.pixels + (static_cast<size_t>(py) * part.width + px) * 4 + 3;
+        s.alphaColumns = part.width - px;
+    }
+    s.visited = j <= g.ch - 1;
+    return s;
+}
+
+// Canvas values of every cell of the band; for the visited cells under the
+// part's opaque pixels also the Laplacian and the mask bit.
+void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
 {
     const BandView& v = g.view;
-    const int lanes = v.lanes, band = j / lanes, r = j % lanes;
-    const int y = clip.y0 + j - 1, py = y - oy;
-    const uint8_t* p = canvas.pixels + (static_cast<size_t>(y) * canvas.width + clip.x0) * 4;
-    const double* l = laplacian.record(clip.x0 - ox, py);
-    const bool visitedRow = j <= g.ch - 1;
-    const uint8_t* alpha
-        = part.pixels && py < part.height ? part.pixels + static_cast<size_t>(py) * part.width * 4 + 3 : nullptr;
+    const int lanes = v.lanes;
+    LaneSources rows[8];
+    for (int r = 0; r < lanes; ++r)
+        rows[r] = sourcesOf(band * lanes + r);
     uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
-    int16_t* lap = const_cast<int16_t*>(v.laplacianSlot(band, 0));
-    for (int i = 1; i <= g.cw; ++i, p += 4, l += 4) {
-        const int k = i + r + lanes;
-        double* cell = v.slot(band, k) + r;
-        cell[0] = p[0], cell[lanes] = p[1], cell[2 * lanes] = p[2];
-        const int px = clip.x0 + i - 1 - ox;
-        if (!visitedRow || i == g.cw || !alpha || px >= part.width || alpha[px * 4] < kMaskThreshold)
-            continue;
-        int16_t* cellLap = lap + static_cast<ptrdiff_t>(k) * 3 * lanes + r;
-        for (int c = 0; c < 3; ++c)
-            exactValues = toInt16(l[c], cellLap[c * lanes]) && exactValues;
-        mask[k] |= static_cast<uint8_t>(1u << r);
-        g.firstSlot[band] = std::min(g.firstSlot[band], k);
-        g.endSlot[band] = std::max(g.endSlot[band], k + 1);
-        ++maskedCells;
+    for (int k = lanes + 1; k <= g.cw + 2 * lanes - 1; ++k) {
+        double* slot = v.slot(band, k);
+        int16_t* lap = const_cast<int16_t*>(v.laplacianSlot(band, k));
+        unsigned bits = 0;
+        for (int r = 0; r < lanes; ++r) {
+            const int i = k - lanes - r; // the lane's column
+            const LaneSources& row = rows[r];
+            if (i < 1 || i > g.cw || !row.canvas)
+                continue;
+            const uint8_t* p = row.canvas + (i - 1) * 4;
+            slot[r] = p[0], slot[lanes + r] = p[1], slot[2 * lanes + r] = p[2];
+            if (!row.visited || i == g.cw || i - 1 >= row.alphaColumns || row.alpha[(i - 1) * 4] < kMaskThreshold)
+                continue;
+            const double* l = row.laplacian + (i - 1) * 4;
+            for (int c = 0; c < 3; ++c)
+                exactValues = toInt16(l[c], lap[c * lanes + r]) && exactValues;
+            bits |= 1u << r;
+            ++maskedCells;
+        }
+        mask[k] = static_cast<uint8_t>(bits);
+        if (bits) {
+            g.firstSlot[band] = std::min(g.firstSlot[band], k);
+            g.endSlot[band] = k + 1;
+        }
     }
 }
 
@@ -177,22 +213,23 @@ void FillJob::fillShare(int index)
     std::memset(v.slot(b0, 0), 0, (b1 - b0) * v.bandDoubles * sizeof(double));
     std::memset(const_cast<int16_t*>(v.laplacianSlot(b0, 0)), 0, (b1 - b0) * v.bandDoubles * sizeof(int16_t));
     std::memset(const_cast<uint8_t*>(v.maskSlot(b0, 0)), 0, static_cast<size_t>(b1 - b0) * v.slots);
-    const int j0 = std::max(1, b0 * lanes), j1 = std::min(g.ch, b1 * lanes - 1);
     bool exactValues = true;
-    for (int j = j0; j <= j1; ++j)
-        fillRow(j, masked[index], exactValues);
+    for (int b = b0; b < b1; ++b)
+        fillBand(b, masked[index], exactValues);
     exact[index] = exactValues;
     // Border: the cell above the first row and left of the first column
     // repeats the pixel's own canvas value.
+    const int j0 = std::max(1, b0 * lanes), j1 = std::min(g.ch - 1, b1 * lanes - 1);
     for (int c = 0; c < 3; ++c) {
         for (int i = 1; b0 == 0 && i <= g.cw - 1; ++i)
             v.cell(i, 0, c) = v.cell(i, 1, c);
-        for (int j = j0; j <= std::min(j1, g.ch - 1); ++j)
+        for (int j = j0; j <= j1; ++j)
             v.cell(0, j, c) = v.cell(1, j, c);
     }
 }
 
-// The output rows of one share, by one thread.
+// The output rows of one share of the bands, by one thread, slot by slot as
+// the fill reads them.
 struct WriteJob {
     const Bands& g;
     const Clip& clip;
@@ -203,13 +240,31 @@ struct WriteJob {
     void writeShare(int index) const
     {
         const BandView& v = g.view;
+        const int b0 = v.bandCount * index / threads, b1 = v.bandCount * (index + 1) / threads;
+        for (int b = b0; b < b1; ++b)
+            writeBand(b);
+    }
+    void writeBand(int band) const
+    {
+        const BandView& v = g.view;
         const int lanes = v.lanes;
-        const int j0 = 1 + g.ch * index / threads, j1 = g.ch * (index + 1) / threads;
-        for (int j = j0; j <= j1; ++j) {
-            uint8_t* o = output.pixels + (static_cast<size_t>(clip.y0 + j - 1) * output.width + clip.x0) * 4;
-            const double* cell = &v.cell(1, j, 0);
-            for (int i = 1; i <= g.cw; ++i, o += 4, cell += 3 * lanes)
-                o[0] = roundToByte(cell[0]), o[1] = roundToByte(cell[lanes]), o[2] = roundToByte(cell[2 * lanes]);
+        uint8_t* rows[8];
+        for (int r = 0; r < lanes; ++r) {
+            const int j = band * lanes + r;
+            rows[r] = j < 1 || j > g.ch
+                ? nullptr
+                : output.pixels + (static_cast<size_t>(clip.y0 + j - 1) * output.width + clip.x0) * 4;
+        }
+        for (int k = lanes + 1; k <= g.cw + 2 * lanes - 1; ++k) {
+            const double* slot = v.slot(band, k);
+            for (int r = 0; r < lanes; ++r) {
+                const int i = k - lanes - r;
+                if (i < 1 || i > g.cw || !rows[r])
+                    continue;
+                uint8_t* o = rows[r] + (i - 1) * 4;
+                o[0] = roundToByte(slot[r]), o[1] = roundToByte(slot[lanes + r]),
+                o[2] = roundToByte(slot[2 * lanes + r]);
+            }
         }
     }
 };
@@ -240,7 +295,7 @@ void poisson::fillBands(Bands& g, int lanes, const Clip& clip, int ox, int oy, c
 
 void poisson::writeBands(const Bands& g, const Clip& clip, FNImage& output, std::vector<double>* solution, int threads)
 {
-    WriteJob job { g, clip, output, std::clamp(threads, 1, g.ch) };
+    WriteJob job { g, clip, output, std::clamp(threads, 1, g.view.bandCount) };
     Team::instance().run(job.threads, &WriteJob::run, &job);
     if (!solution)
         return;

@@ -27,7 +27,7 @@ constexpr long kDefaultLevel2Bytes = 512 * 1024;
 // Below this many masked cells per thread, waking a thread costs more than
 // it saves.
 constexpr long long kMinCellsPerThread = 16384;
-constexpr long long kMinLayoutCellsPerThread = 131072;
+constexpr long long kMinLayoutCellsPerThread = 32768;
 constexpr long long kMinBandsPerThread = 6;
 
 q_PoissonSettings g_settings;
@@ -102,8 +102,8 @@ SweepPlan planFor(const Bands& bands)
     return plan;
 }
 
-// Threads for laying out the grid and writing the output: a pass over
-// memory each, worth sharing from a quarter million cells on.
+// Threads for copying the canvas, laying out the grid and writing the
+// output: a pass over memory each, worth sharing from 64k cells on.
 int layoutThreadsFor(long long cells)
 {
     if (g_settings.threads > 0)
