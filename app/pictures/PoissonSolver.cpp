@@ -29,6 +29,7 @@ constexpr long kDefaultLevel2Bytes = 512 * 1024;
 constexpr long long kMinCellsPerThread = 16384;
 constexpr long long kMinLayoutCellsPerThread = 32768;
 constexpr long long kMinBandsPerThread = 6;
+constexpr long kMinInFlight = 8, kMaxInFlight = 16;
 
 q_PoissonSettings g_settings;
 
@@ -80,9 +81,13 @@ SweepPlan planFor(const Bands& bands)
 {
     SweepPlan plan;
     const long long activeBands = static_cast<long long>(bands.active.size());
-    // One thread works on its sweeps' bands and the two beside them.
-    const long fit = level2Bytes() * 3 / 4 / bandBytes(bands.view);
-    plan.inFlight = static_cast<int>(std::clamp<long>(fit - 2, 1, kCheckEvery));
+    // As many sweeps as keep their bands and the two beside them in three
+    // quarters of the level-2 cache, but at least kMinInFlight: with fewer,
+    // the passes over main memory dominate even where the window spills
+    // into the next cache level; and at most kMaxInFlight, beyond which the
+    // pipeline's ends cost more than the passes save.
+    const long fit = level2Bytes() * 3 / 4 / bandBytes(bands.view) - 2;
+    plan.inFlight = static_cast<int>(std::clamp<long>(fit, kMinInFlight, kMaxInFlight));
     if (g_settings.threads > 0) {
         plan.threads = std::min(g_settings.threads, kMaxThreads);
     } else {
@@ -96,7 +101,7 @@ SweepPlan planFor(const Bands& bands)
     // T + 2 bands into its run; with few bands deep chunks leave the threads
     // out of step for a good part of each group.
     if (plan.threads > 1)
-        plan.inFlight = static_cast<int>(std::min<long long>(plan.inFlight, std::max(2LL, activeBands / 8)));
+        plan.inFlight = static_cast<int>(std::min<long long>(plan.inFlight, std::max(2LL, activeBands / 16)));
     if (g_settings.sweepsInFlight > 0)
         plan.inFlight = std::min(g_settings.sweepsInFlight, kCheckEvery);
     return plan;

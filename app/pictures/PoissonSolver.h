@@ -80,7 +80,8 @@ struct q_PoissonSettings {
     int threads = 0;
     // Sweeps one thread keeps in flight. 0: as many as keep their bands in
     // about three quarters of the level-2 cache the system reports (512 KiB
-    // when it reports none). n > 0: n (at most 50).
+    // when it reports none), from 8 to 16, fewer when threads share few
+    // bands. n > 0: n (at most 50).
     int sweepsInFlight = 0;
 };
 
