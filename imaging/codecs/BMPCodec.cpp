@@ -8,6 +8,7 @@
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
+#include "imaging/codecs/LoaderPrologue.h"
 #include "imaging/codecs/RunLength.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ namespace {
 constexpr char kCannotOpen[] = "指定したファイルは読み込めませんでした。:\n";
 constexpr char kBadFile[] = "読み込めるファイルは1,4,8,24,32bitのbitmapです。:\n";
 constexpr char kRLE4[] = "16色のRLE圧縮形式には対応していません:\n";
-constexpr char kWrongExtension[] = "拡張子が間違っています。:\n";
 constexpr char kNothingToSave[] = "データがありません。保存に失敗しました:\n";
 constexpr char kCannotWrite[] = "指定したファイルに書き込めませんでした:\n";
 
@@ -209,12 +209,6 @@ void decodeRows(
     }
 }
 
-bool fail(FNImage& image, const char* text, const FNString& fileName)
-{
-    image.message = text + fileName;
-    return false;
-}
-
 void put16(std::vector<uint8_t>& out, uint32_t v)
 {
     out.push_back(uint8_t(v));
@@ -254,26 +248,22 @@ std::vector<uint8_t> headerFor(int width, int height, uint32_t dataSize)
 
 bool FNImage::loadBMP(const FNString& fileName)
 {
-    if (!extensionIs(fileName, kBMPExtensions))
-        return fail(*this, kWrongExtension, fileName);
-    FNFileReader reader;
-    if (!reader.open(fileName))
-        return fail(*this, kCannotOpen, fileName);
-    const std::vector<uint8_t> file = reader.readAll();
-    reader.close();
+    std::vector<uint8_t> file;
+    if (!readFileToLoad(*this, fileName, kBMPExtensions, kCannotOpen, file))
+        return false;
 
     // ---- Validate: nothing is allocated before the header is accepted.
     ByteCursor in(file.data(), file.size());
     BMPHeader h;
     if (!readHeader(in, h) || h.type[0] != 'B' || h.type[1] != 'M' || !supportedBitCount(h.bitCount))
-        return fail(*this, kBadFile, fileName);
+        return failWith(*this, kBadFile, fileName);
     if (h.compression == kCompressionRLE4)
-        return fail(*this, kRLE4, fileName);
+        return failWith(*this, kRLE4, fileName);
     const int64_t height = h.height < 0 ? -int64_t(h.height) : int64_t(h.height);
     if (h.infoSize < kMinInfoSize || !pictureSizeAcceptable(int64_t(h.width), height))
-        return fail(*this, kBadFile, fileName);
+        return failWith(*this, kBadFile, fileName);
     if (h.bitCount == 32 && h.compression == kCompressionBitFields && !standardMasks(file))
-        return fail(*this, kBadFile, fileName);
+        return failWith(*this, kBadFile, fileName);
     const BMPLayout l = layoutOf(h);
     const bool rle8 = h.bitCount == 8 && h.compression == kCompressionRLE8;
     const Palette palette = readPalette(file, l);
@@ -298,18 +288,18 @@ bool FNImage::loadBMP(const FNString& fileName)
 bool FNImage::saveBMP(const FNString& fileName)
 {
     if (!created || !pixels)
-        return fail(*this, kNothingToSave, fileName);
+        return failWith(*this, kNothingToSave, fileName);
     if (!extensionIs(fileName, kBMPExtensions))
-        return fail(*this, kWrongExtension, fileName);
+        return failWith(*this, kWrongExtensionText, fileName);
     const size_t stride = (size_t(width) * 3 + 3) / 4 * 4;
     const uint64_t dataSize = uint64_t(stride) * uint64_t(height);
     // The size fields are 32 bits; a picture whose file would not fit cannot
     // be written as BMP.
     if (dataSize > 0xFFFFFFFFull - 54)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
     FNFileWriter writer;
     if (!writer.open(fileName, false))
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
 
     // Image row y is file row height - 1 - y; B, G, R per pixel, alpha
     // dropped, each row zero-padded to the stride.
@@ -326,6 +316,6 @@ bool FNImage::saveBMP(const FNString& fileName)
     const std::vector<uint8_t> header = headerFor(width, height, static_cast<uint32_t>(dataSize));
     const bool written = writer.write(header.data(), header.size()) && writer.write(data.data(), data.size());
     if (!writer.close() || !written)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
     return true;
 }

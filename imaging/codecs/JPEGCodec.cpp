@@ -23,7 +23,6 @@
 
 namespace {
 
-const char* const kWrongExtension = "拡張子が間違っています。:\n";
 const char* const kCannotRead = "ファイルの読込に失敗しました\n";
 const char* const kNothingToSave = "データが作成されていません:\n";
 const char* const kCannotWrite = "ファイルの書き込みに失敗しました\n";
@@ -294,7 +293,7 @@ bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPA
 bool FNImage::loadJPEG(const FNString& fileName)
 {
     if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtension + fileName;
+        message = kWrongExtensionText + fileName;
         return false;
     }
     JPEGReadJob job;
@@ -322,7 +321,7 @@ bool FNImage::saveJPEG(const FNString& fileName, int quality)
         return false;
     }
     if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtension + fileName;
+        message = kWrongExtensionText + fileName;
         return false;
     }
     quality = std::clamp(quality, 0, 100);

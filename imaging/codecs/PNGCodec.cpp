@@ -22,7 +22,6 @@
 
 namespace {
 
-const char* const kWrongExtension = "拡張子が間違っています。:\n";
 const char* const kCannotRead = "PNGファイルを読み込めませんでした\n";
 const char* const kDepth16 = "色深度が16bitのPNGには対応していません\n";
 const char* const kUnsupported = "FNImage::loadPNG() - 非対応のPNGデータです\n";
@@ -274,7 +273,7 @@ bool writePNGFile(PNGWriteJob& job, const char* path, int width, int height, boo
 bool FNImage::loadPNG(const FNString& fileName)
 {
     if (!extensionIs(fileName, kPNGExtensions)) {
-        message = kWrongExtension + fileName;
+        message = kWrongExtensionText + fileName;
         return false;
     }
     PNGReadJob job;
@@ -309,7 +308,7 @@ bool FNImage::savePNG(const FNString& fileName, int bitCount)
         return false;
     }
     if (!extensionIs(fileName, kPNGExtensions)) {
-        message = kWrongExtension + fileName;
+        message = kWrongExtensionText + fileName;
         return false;
     }
     if (bitCount != 24 && bitCount != 32) {

@@ -8,6 +8,7 @@
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
+#include "imaging/codecs/LoaderPrologue.h"
 #include "imaging/codecs/RunLength.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr char kCannotOpen[] = "ファイルが読み込めませんでした:\n";
 constexpr char kUnsupported[] = "対応していないTARGA形式のファイルです:\n";
-constexpr char kWrongExtension[] = "拡張子が間違っています。:\n";
 constexpr char kNothingToSave[] = "データがありません。保存に失敗しました:\n";
 constexpr char kBadDepth[] = "指定できる色深度は24,32bitのいずれかです。:\n";
 constexpr char kCannotWrite[] = "ファイルを書き込めませんでした。:\n";
@@ -164,12 +164,6 @@ void decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Pale
     }
 }
 
-bool fail(FNImage& image, const char* text, const FNString& fileName)
-{
-    image.message = text + fileName;
-    return false;
-}
-
 void put16(uint8_t* out, int v)
 {
     out[0] = uint8_t(v);
@@ -180,19 +174,15 @@ void put16(uint8_t* out, int v)
 
 bool FNImage::loadTGA(const FNString& fileName)
 {
-    if (!extensionIs(fileName, kTGAExtensions))
-        return fail(*this, kWrongExtension, fileName);
-    FNFileReader reader;
-    if (!reader.open(fileName))
-        return fail(*this, kCannotOpen, fileName);
-    const std::vector<uint8_t> file = reader.readAll();
-    reader.close();
+    std::vector<uint8_t> file;
+    if (!readFileToLoad(*this, fileName, kTGAExtensions, kCannotOpen, file))
+        return false;
 
     // ---- Validate: nothing is allocated before the header is accepted.
     ByteCursor in(file.data(), file.size());
     TGAHeader h;
     if (!readHeader(in, h) || !supportedType(h) || !pictureSizeAcceptable(int64_t(h.width), int64_t(h.height)))
-        return fail(*this, kUnsupported, fileName);
+        return failWith(*this, kUnsupported, fileName);
 
     // The image ID and the colour map come before the pixels.
     in.seek(std::min(file.size(), kHeaderSize + h.idLength));
@@ -214,16 +204,16 @@ bool FNImage::loadTGA(const FNString& fileName)
 bool FNImage::saveTGA(const FNString& fileName, int bitCount)
 {
     if (!created || !pixels)
-        return fail(*this, kNothingToSave, fileName);
+        return failWith(*this, kNothingToSave, fileName);
     if (bitCount != 24 && bitCount != 32)
-        return fail(*this, kBadDepth, fileName);
+        return failWith(*this, kBadDepth, fileName);
     if (!extensionIs(fileName, kTGAExtensions))
-        return fail(*this, kWrongExtension, fileName);
+        return failWith(*this, kWrongExtensionText, fileName);
     if (width > kMaxSavedSide || height > kMaxSavedSide)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
     FNFileWriter writer;
     if (!writer.open(fileName, false))
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
 
     // Uncompressed true colour, no ID, no colour map, origin 0, descriptor 0
     // (bottom-up rows, left to right, no alpha bits declared).
@@ -244,6 +234,6 @@ bool FNImage::saveTGA(const FNString& fileName, int bitCount)
     }
     const bool written = writer.write(header, sizeof(header)) && writer.write(data.data(), data.size());
     if (!writer.close() || !written)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, kCannotWrite, fileName);
     return true;
 }
