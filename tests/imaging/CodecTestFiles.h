@@ -117,6 +117,32 @@ inline std::map<std::string, ExpectedPicture> readExpectations(const std::string
     return table;
 }
 
+// One file a loader must refuse: what is wrong with it and its bytes.
+struct RefusedFile {
+    const char* what;
+    std::vector<uint8_t> bytes;
+};
+
+// Writes each file to `path` and loads it with `loader` into a 2 x 1 picture
+// whose first pixel is marked: every load must fail with `message` and leave
+// the picture as it was (created, same size, same pixels).
+inline void expectRefused(const std::vector<RefusedFile>& files, const FNString& path,
+    bool (FNImage::*loader)(const FNString&), const FNString& message)
+{
+    for (const RefusedFile& file : files) {
+        writeBytes(path, file.bytes);
+        FNImage image(2, 1);
+        image.setColor(0, 0, 10, 20, 30, 40);
+        EXPECT_FALSE((image.*loader)(path)) << file.what;
+        EXPECT_EQ(image.message, message) << file.what;
+        EXPECT_TRUE(image.created) << file.what;
+        ASSERT_EQ(image.width, 2) << file.what;
+        ASSERT_EQ(image.height, 1) << file.what;
+        EXPECT_EQ(pixel(image, 0, 0), 0x280A141Eu) << file.what;
+        EXPECT_EQ(pixel(image, 1, 0), 0xFFFFFFFFu) << file.what;
+    }
+}
+
 inline std::string fixtureDirectory(const char* format)
 {
     return std::string(TESSERINE_TEST_DATA) + "/" + format;

@@ -145,7 +145,7 @@ TEST_F(TGACodec, RefusesUnsupportedHeadersAndLeavesThePictureAlone)
     };
     std::vector<uint8_t> shortHeader = variant([](TGAFile&) {});
     shortHeader.resize(17);
-    const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
+    const std::vector<RefusedFile> cases = {
         { "grey (type 3)", variant([](TGAFile& f) { f.imageType = 3; }) },
         { "run-length colour mapped (type 9)", variant([](TGAFile& f) { f.imageType = 9; }) },
         { "no image (type 0)", variant([](TGAFile& f) { f.imageType = 0; }) },
@@ -170,17 +170,7 @@ TEST_F(TGACodec, RefusesUnsupportedHeadersAndLeavesThePictureAlone)
         { "header cut short", shortHeader },
         { "empty file", {} },
     };
-    for (const auto& [what, bytes] : cases) {
-        FNImage image(1, 2);
-        image.setColor(0, 1, 10, 20, 30, 40);
-        EXPECT_FALSE(load(image, bytes)) << what;
-        EXPECT_EQ(image.message, kUnsupported + dir.file("t.tga")) << what;
-        EXPECT_TRUE(image.created) << what;
-        ASSERT_EQ(image.width, 1) << what;
-        ASSERT_EQ(image.height, 2) << what;
-        EXPECT_EQ(pixel(image, 0, 0), 0xFFFFFFFFu) << what;
-        EXPECT_EQ(pixel(image, 0, 1), 0x280A141Eu) << what;
-    }
+    expectRefused(cases, dir.file("t.tga"), &FNImage::loadTGA, kUnsupported + dir.file("t.tga"));
 }
 
 TEST_F(TGACodec, UnknownDepthLoadsAsAZeroPicture)
