@@ -3,11 +3,13 @@
 //
 // libjpeg reports fatal errors through the error manager's exit method,
 // which here jumps back to the setjmp of the current call. Everything a call
-// owns (file, codec object, row memory) lives in one job object that
-// outlives the jump; the function holding the setjmp only returns false
+// owns (codec object, row memory) lives in one job object that outlives the
+// jump (the file belongs to the caller's reader or writer); the function holding the setjmp only returns false
 // after a jump, and the job's destructor releases everything on every path.
 #include "imaging/FNImage.h"
+#include "imaging/codecs/CodecSupport.h"
 #include "imaging/codecs/Extensions.h"
+#include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
 #include "imaging/codecs/RowConversion.h"
 
@@ -49,6 +51,7 @@ struct JPEGErrorRecord {
     std::jmp_buf jump;
     void (*standardEmit)(j_common_ptr, int) = nullptr;
     char lastError[JMSG_LENGTH_MAX] = {};
+    int lastCode = 0; // libjpeg's code of the fatal error
 };
 
 // Unused by the library and by us; it only names the codec's owner.
@@ -65,6 +68,7 @@ JPEGErrorRecord& recordOf(j_common_ptr codec)
 {
     JPEGErrorRecord& record = recordOf(codec);
     (*codec->err->format_message)(codec, record.lastError);
+    record.lastCode = codec->err->msg_code;
     std::longjmp(record.jump, 1);
 }
 
@@ -104,7 +108,7 @@ void limitScans(j_common_ptr codec)
 }
 
 struct JPEGReadJob {
-    FILE* file = nullptr;
+    FILE* file = nullptr; // the reader's; not closed here
     JPEGErrorRecord error;
     JPEGClientRecord client;
     jpeg_progress_mgr progress {};
@@ -119,6 +123,9 @@ struct JPEGReadJob {
     int height = 0;
     int components = 0;
     bool invertedCMYK = false;
+    // Set where the read is refused by this adapter rather than by libjpeg.
+    FNImageFailure refusal = FNImageFailure::None;
+    const char* refusalDetail = "";
 
     JPEGReadJob() = default;
     JPEGReadJob(const JPEGReadJob&) = delete;
@@ -127,8 +134,6 @@ struct JPEGReadJob {
     {
         if (codecMade)
             jpeg_destroy_decompress(&codec);
-        if (file)
-            std::fclose(file);
     }
 };
 
@@ -182,18 +187,26 @@ bool readJPEGFile(JPEGReadJob& job)
     codec.progress = &job.progress;
     jpeg_stdio_src(&codec, job.file);
     jpeg_read_header(&codec, TRUE);
-    if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height)))
+    if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height))) {
+        job.refusal = FNImageFailure::TooLarge;
         return false;
+    }
     // Arithmetic-coded data that runs out is padded with zeros without any
     // warning, so a short file could not be told from a complete one and a
     // few bytes could make a whole huge picture. Hardly any program writes
     // such files; they are refused.
-    if (codec.arith_code)
+    if (codec.arith_code) {
+        job.refusal = FNImageFailure::UnsupportedVariant;
+        job.refusalDetail = "arithmetic-coded JPEG";
         return false;
+    }
     jpeg_start_decompress(&codec);
     // Grey, RGB (also YCbCr and friends, converted by the library) and CMYK.
-    if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4)
+    if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4) {
+        job.refusal = FNImageFailure::UnsupportedVariant;
+        job.refusalDetail = "JPEG colour space";
         return false;
+    }
     job.width = int(codec.output_width);
     job.height = int(codec.output_height);
     job.components = codec.output_components;
@@ -238,10 +251,54 @@ void convertRow(const JSAMPLE* in, uint32_t* out, int width, int components, boo
     }
 }
 
+// The cause of a failed read: the adapter's refusal, the reader's error, or
+// what libjpeg's fatal error says.
+FNImageFailure failureOf(const JPEGReadJob& job, const FNFileReader& file)
+{
+    if (job.refusal != FNImageFailure::None)
+        return job.refusal;
+    if (file.error())
+        return readFailureOf(file.error());
+    switch (job.error.lastCode) {
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EMPTY:
+        return FNImageFailure::Truncated;
+    case JERR_OUT_OF_MEMORY:
+        return FNImageFailure::OutOfMemory;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_NO_BACKING_STORE: // more working memory than a decode may use
+        return FNImageFailure::TooLarge;
+    default:
+        return FNImageFailure::NotThisFormat;
+    }
+}
+
+bool decodeJPEG(FNImage& image, FNFileReader& file, const FNString& fileName)
+{
+    JPEGReadJob job;
+    job.file = file.handle();
+    if (!readJPEGFile(job)) {
+        const FNImageFailure why = failureOf(job, file);
+        const FNString detail = why == FNImageFailure::ReadFailed ? systemReason(file.error())
+            : why == FNImageFailure::UnsupportedVariant           ? FNString(job.refusalDetail)
+                                                                  : FNString("JPEG");
+        return failWith(image, why, kCannotRead, fileName, detail);
+    }
+    jpeg_destroy_decompress(&job.codec);
+    job.codecMade = false;
+    file.close();
+
+    if (!image.tryCreate(job.width, job.height))
+        return failWith(image, FNImageFailure::OutOfMemory, kCannotRead, fileName);
+    for (int y = 0; y < image.height; ++y)
+        convertRow(job.rowPointers[y], image.row(y), image.width, job.components, job.invertedCMYK);
+    image.created = true;
+    return true;
+}
+
 // ---- Writing --------------------------------------------------------------
 
 struct JPEGWriteJob {
-    FILE* file = nullptr;
     JPEGErrorRecord error;
     JPEGClientRecord client;
     jpeg_compress_struct codec {};
@@ -254,18 +311,10 @@ struct JPEGWriteJob {
     {
         if (codecMade)
             jpeg_destroy_compress(&codec);
-        close();
-    }
-    // False when buffered data could not be written out.
-    bool close()
-    {
-        FILE* f = file;
-        file = nullptr;
-        return !f || std::fclose(f) == 0;
     }
 };
 
-bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPARRAY rows)
+bool writeJPEGFile(JPEGWriteJob& job, FILE* file, int width, int height, int quality, JSAMPARRAY rows)
 {
     jpeg_compress_struct& codec = job.codec;
     setUpErrors(job.error);
@@ -275,7 +324,7 @@ bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPA
     jpeg_CreateCompress(&codec, JPEG_LIB_VERSION, sizeof(codec));
     job.codecMade = true;
     codec.client_data = &job.client;
-    jpeg_stdio_dest(&codec, job.file);
+    jpeg_stdio_dest(&codec, file);
     codec.image_width = JDIMENSION(width);
     codec.image_height = JDIMENSION(height);
     codec.input_components = 3;
@@ -290,47 +339,23 @@ bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPA
 
 } // namespace
 
+const ImageFormat kJPEGFormat { "JPEG", kJPEGExtensions, kCannotRead, decodeJPEG };
+
 bool FNImage::loadJPEG(const FNString& fileName)
 {
-    if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtensionText + fileName;
-        return false;
-    }
-    JPEGReadJob job;
-    job.file = std::fopen(fileName.c_str(), "rb");
-    if (!job.file || !readJPEGFile(job)) {
-        message = kCannotRead + fileName;
-        return false;
-    }
-    jpeg_destroy_decompress(&job.codec);
-    job.codecMade = false;
-    std::fclose(job.file);
-    job.file = nullptr;
-
-    create(job.width, job.height);
-    for (int y = 0; y < height; ++y)
-        convertRow(job.rowPointers[y], row(y), width, job.components, job.invertedCMYK);
-    created = true;
-    return true;
+    return loadAs(*this, fileName, kJPEGFormat);
 }
 
 bool FNImage::saveJPEG(const FNString& fileName, int quality)
 {
-    if (!created) {
-        message = kNothingToSave + fileName;
-        return false;
-    }
-    if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtensionText + fileName;
-        return false;
-    }
+    if (!created)
+        return failWith(*this, FNImageFailure::NothingToSave, kNothingToSave, fileName);
+    if (!extensionIs(fileName, kJPEGExtensions))
+        return failWith(*this, FNImageFailure::WrongExtension, kWrongExtensionText, fileName, "JPEG");
     quality = std::clamp(quality, 0, 100);
-    JPEGWriteJob job;
-    job.file = std::fopen(fileName.c_str(), "wb");
-    if (!job.file) {
-        message = kCannotWrite + fileName;
-        return false;
-    }
+    FNFileWriter writer;
+    if (!writer.open(fileName, false))
+        return failWrite(*this, writer, kCannotWrite, fileName);
     const size_t rowBytes = size_t(width) * 3;
     // Not zeroed: the conversion writes every byte.
     const std::unique_ptr<JSAMPLE[]> data(new JSAMPLE[rowBytes * height]);
@@ -339,10 +364,12 @@ bool FNImage::saveJPEG(const FNString& fileName, int quality)
         rows[y] = data.get() + y * rowBytes;
     // B, G, R, A in the picture -> R, G, B in the file; alpha is dropped
     rowconversion::pixelsToRGB(row(0), data.get(), size_t(width) * height);
-    const bool written = writeJPEGFile(job, width, height, quality, rows.data());
-    if (!job.close() || !written) {
-        message = kCannotWrite + fileName;
-        return false;
+    JPEGWriteJob job;
+    if (!writeJPEGFile(job, writer.handle(), width, height, quality, rows.data())) {
+        writer.noteStreamError();
+        return failWrite(*this, writer, kCannotWrite, fileName);
     }
+    if (!writer.close())
+        return failWrite(*this, writer, kCannotWrite, fileName);
     return true;
 }

@@ -117,10 +117,12 @@ inline std::map<std::string, ExpectedPicture> readExpectations(const std::string
     return table;
 }
 
-// One file a loader must refuse: what is wrong with it and its bytes.
+// One file a loader must refuse: what is wrong with it, its bytes and, where
+// given, the cause the picture must report.
 struct RefusedFile {
     const char* what;
     std::vector<uint8_t> bytes;
+    FNImageFailure why = FNImageFailure::None;
 };
 
 // Writes each file to `path` and loads it with `loader` into a 2 x 1 picture
@@ -135,6 +137,9 @@ inline void expectRefused(const std::vector<RefusedFile>& files, const FNString&
         image.setColor(0, 0, 10, 20, 30, 40);
         EXPECT_FALSE((image.*loader)(path)) << file.what;
         EXPECT_EQ(image.message, message) << file.what;
+        if (file.why != FNImageFailure::None) {
+            EXPECT_EQ(image.failure, file.why) << file.what;
+        }
         EXPECT_TRUE(image.created) << file.what;
         ASSERT_EQ(image.width, 2) << file.what;
         ASSERT_EQ(image.height, 1) << file.what;
@@ -146,6 +151,20 @@ inline void expectRefused(const std::vector<RefusedFile>& files, const FNString&
 inline std::string fixtureDirectory(const char* format)
 {
     return std::string(TESSERINE_TEST_DATA) + "/" + format;
+}
+
+// The committed fixture `name` of a format cut after each of `lengths`
+// bytes (a length past the end counts back from it: -1 drops the last byte).
+inline std::vector<RefusedFile> cutFixture(const char* format, const char* name, std::initializer_list<long> lengths)
+{
+    const std::vector<uint8_t> whole = readBytes(FNString(fixtureDirectory(format) + "/" + name));
+    std::vector<RefusedFile> cuts;
+    for (long length : lengths) {
+        const size_t kept = length >= 0 ? size_t(length) : whole.size() - size_t(-length);
+        cuts.push_back({ name, std::vector<uint8_t>(whole.begin(), whole.begin() + std::min(kept, whole.size())),
+            FNImageFailure::Truncated });
+    }
+    return cuts;
 }
 
 } // namespace codectest
