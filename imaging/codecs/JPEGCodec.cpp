@@ -123,6 +123,9 @@ struct JPEGReadJob {
     int height = 0;
     int components = 0;
     bool invertedCMYK = false;
+    // Colour files decode straight into the picture's B, G, R, A pixels.
+    bool intoPicture = false;
+    FNImage decoded { 0, 0 };
     // Set where the read is refused by this adapter rather than by libjpeg.
     FNImageFailure refusal = FNImageFailure::None;
     const char* refusalDetail = "";
@@ -153,6 +156,36 @@ void provideRows(JPEGReadJob& job, JDIMENSION first, JDIMENSION count, size_t ro
         for (JDIMENSION i = 0; i < blockRows; ++i)
             job.rowPointers[y + i] = job.rowBlocks.back().get() + i * rowBytes;
     }
+}
+
+// Reads every row of `rows` (one pointer per output row, made by the
+// caller), each call asking for as many as the library returns at once.
+void readScanlines(jpeg_decompress_struct& codec, JSAMPROW* rows)
+{
+    const JDIMENSION batch = JDIMENSION(std::max(codec.rec_outbuf_height, 1));
+    while (codec.output_scanline < codec.output_height) {
+        const JDIMENSION first = codec.output_scanline;
+        const JDIMENSION count = std::min(batch, codec.output_height - first);
+        if (jpeg_read_scanlines(&codec, &rows[first], count) == 0)
+            ERREXIT(&codec, JERR_INPUT_EMPTY); // the stdio source never suspends
+    }
+}
+
+// Straight into a scratch picture. Its memory is reserved at once but only
+// the rows the decoder reaches are touched, so a short file claiming a huge
+// picture, which ends at the first missing byte, makes little of it real.
+bool readRowsIntoPicture(JPEGReadJob& job)
+{
+    jpeg_decompress_struct& codec = job.codec;
+    if (!job.decoded.tryCreate(int(codec.output_width), int(codec.output_height))) {
+        job.refusal = FNImageFailure::OutOfMemory;
+        return false;
+    }
+    job.rowPointers.resize(codec.output_height);
+    for (JDIMENSION y = 0; y < codec.output_height; ++y)
+        job.rowPointers[y] = reinterpret_cast<JSAMPROW>(job.decoded.row(int(y)));
+    readScanlines(codec, job.rowPointers.data());
+    return true;
 }
 
 void readRows(JPEGReadJob& job)
@@ -200,6 +233,13 @@ bool readJPEGFile(JPEGReadJob& job)
         job.refusalDetail = "arithmetic-coded JPEG";
         return false;
     }
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo's extension: colour conversion writes the picture's own
+    // pixel layout (alpha 255), so no second pass over the rows is needed.
+    job.intoPicture = codec.num_components == 3;
+    if (job.intoPicture)
+        codec.out_color_space = JCS_EXT_BGRA;
+#endif
     jpeg_start_decompress(&codec);
     // Grey, RGB (also YCbCr and friends, converted by the library) and CMYK.
     if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4) {
@@ -212,7 +252,12 @@ bool readJPEGFile(JPEGReadJob& job)
     job.components = codec.output_components;
     // Adobe's marker means Photoshop's convention: CMYK samples stored inverted.
     job.invertedCMYK = codec.saw_Adobe_marker;
-    readRows(job);
+    if (job.intoPicture) {
+        if (!readRowsIntoPicture(job))
+            return false;
+    } else {
+        readRows(job);
+    }
     jpeg_finish_decompress(&codec);
     return true;
 }
@@ -288,6 +333,10 @@ bool decodeJPEG(FNImage& image, FNFileReader& file, const FNString& fileName)
     job.codecMade = false;
     file.close();
 
+    if (job.intoPicture) {
+        image.takePixels(job.decoded);
+        return true;
+    }
     if (!image.tryCreate(job.width, job.height))
         return failWith(image, FNImageFailure::OutOfMemory, kCannotRead, fileName);
     for (int y = 0; y < image.height; ++y)

@@ -323,27 +323,36 @@ TEST_F(JPEGCodec, UnreadableFilesFailWithTheReadMessage)
     endMarkerTooEarly.insert(endMarkerTooEarly.end(), { 0xFF, 0xD9 });
     Bytes garbageAfterHeader(good.begin(), good.begin() + frameSizeOffset(good) + 200);
     garbageAfterHeader.insert(garbageAfterHeader.end(), noise.begin(), noise.end());
-    const std::pair<const char*, Bytes> cases[] = {
-        { "empty", Bytes() },
-        { "start marker only", Bytes(good.begin(), good.begin() + 2) },
-        { "cut inside the headers", Bytes(good.begin(), good.begin() + frameSizeOffset(good)) },
-        { "cut inside the data", Bytes(good.begin(), good.begin() + good.size() / 2) },
+    const struct {
+        const char* what;
+        Bytes bytes;
+        FNImageFailure why;
+    } cases[] = {
+        { "empty", Bytes(), FNImageFailure::Truncated },
+        { "start marker only", Bytes(good.begin(), good.begin() + 2), FNImageFailure::Truncated },
+        { "cut inside the headers", Bytes(good.begin(), good.begin() + frameSizeOffset(good)),
+            FNImageFailure::Truncated },
+        { "cut inside the data", Bytes(good.begin(), good.begin() + good.size() / 2), FNImageFailure::Truncated },
         { "progressive cut inside the data",
-            Bytes(goodProgressive.begin(), goodProgressive.begin() + goodProgressive.size() / 2) },
-        { "end marker before the data is complete", endMarkerTooEarly },
-        { "noise", noise },
-        { "noise after the headers", garbageAfterHeader },
-        { "PNG signature", Bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13 } },
+            Bytes(goodProgressive.begin(), goodProgressive.begin() + goodProgressive.size() / 2),
+            FNImageFailure::Truncated },
+        { "end marker before the data is complete", endMarkerTooEarly, FNImageFailure::Truncated },
+        { "noise", noise, FNImageFailure::NotThisFormat },
+        { "noise after the headers", garbageAfterHeader, FNImageFailure::NotThisFormat },
+        { "PNG signature", Bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13 },
+            FNImageFailure::NotThisFormat },
     };
-    for (const auto& [what, bytes] : cases) {
-        SCOPED_TRACE(what);
-        EXPECT_FALSE(loadBytes(bytes));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(loadBytes(c.bytes));
         EXPECT_EQ(image.message.str(), kCannotRead + path);
+        EXPECT_EQ(image.failure, c.why);
         expectUntouched();
     }
     const std::string missing = dir.path("missing.jpg");
     EXPECT_FALSE(image.loadJPEG(missing.c_str()));
     EXPECT_EQ(image.message.str(), kCannotRead + missing);
+    EXPECT_EQ(image.failure, FNImageFailure::FileMissing);
     ASSERT_TRUE(loadBytes(good)); // the intact files load
     ASSERT_TRUE(loadBytes(goodProgressive));
 }
@@ -378,6 +387,7 @@ TEST_F(JPEGCodec, ValidFilesBeyondTheLimitsAreRefused)
     large.samples.assign(16385, 0);
     EXPECT_FALSE(loadBytes(encodeJPEG(large)));
     EXPECT_EQ(image.message.str(), kCannotRead + path);
+    EXPECT_EQ(image.failure, FNImageFailure::TooLarge);
     expectUntouched();
 }
 
@@ -391,6 +401,7 @@ TEST_F(JPEGCodec, ArithmeticCodedFilesAreRefused)
     d.arithmetic = true;
     EXPECT_FALSE(loadBytes(encodeJPEG(d)));
     EXPECT_EQ(image.message.str(), kCannotRead + path);
+    EXPECT_EQ(image.failureText(), "unsupported arithmetic-coded JPEG");
 }
 
 // Every progressive scan walks the whole picture again, so their number is
