@@ -59,7 +59,10 @@ bool FNImage::tryCreate(int newWidth, int newHeight)
 {
     const size_t bytes = size_t(newWidth) * size_t(newHeight) * 4;
     // The nothrow form still calls the new handler, which ends the program;
-    // a picture from a file must fail instead, so the handler is set aside.
+    // a picture from a file must fail instead, so the handler is set aside
+    // for this one allocation. (The handler is process-wide: another thread
+    // running out of memory in that moment gets std::bad_alloc instead,
+    // which ends the program just the same.)
     const std::new_handler handler = std::set_new_handler(nullptr);
     void* memory = ::operator new(bytes, kPixelAlignment, std::nothrow);
     std::set_new_handler(handler);

@@ -274,13 +274,14 @@ Refusal refusalOf(const BMPHeader& h, const std::vector<uint8_t>& file)
     return {};
 }
 
-// True when the file holds the palette and every byte of pixels that the
-// layout takes (the last row needs no padding).
-bool holdsUncompressedData(const BMPLayout& l, size_t fileSize)
+// True when the file holds the palette and, unless the data are run-length
+// coded, every byte of pixels that the layout takes (the last row needs no
+// padding).
+bool holdsPaletteAndData(const BMPLayout& l, bool runLength, size_t fileSize)
 {
     const size_t paletteEnd = l.paletteOffset + l.paletteEntries * 4;
     const size_t dataEnd = l.dataOffset + l.stride * size_t(l.height - 1) + l.rowBytes;
-    return paletteEnd <= fileSize && l.dataOffset <= fileSize && dataEnd <= fileSize;
+    return paletteEnd <= fileSize && (runLength || dataEnd <= fileSize);
 }
 
 // Run-length data must end with its end-of-bitmap code or cover every row.
@@ -320,7 +321,7 @@ bool decodeBMP(FNImage& image, FNFileReader& reader, const FNString& fileName)
         return failWith(image, refusal.why, refusal.text, fileName, refusal.detail);
     const BMPLayout l = layoutOf(h);
     const bool rle8 = h.bitCount == 8 && h.compression == kCompressionRLE8;
-    if (!rle8 && !holdsUncompressedData(l, file.size()))
+    if (!holdsPaletteAndData(l, rle8, file.size()))
         return failWith(image, FNImageFailure::Truncated, kBadFile, fileName);
     const Palette palette = readPalette(file, l);
 

@@ -42,6 +42,13 @@ constexpr long kMaxDecoderMemory = 512L << 20;
 // is arbitrary, far above what any encoder writes.
 constexpr int kMaxScans = 1000;
 
+// Pixels per byte of file above which a colour picture is not decoded
+// straight into a picture made at once. Photos take one to three bits a
+// pixel, and a flat picture coded with the library's standard tables about
+// 64 pixels a byte; past this only flat pictures with optimised tables go.
+// The figure only chooses between two ways of decoding, both correct.
+constexpr int64_t kMaxPixelsPerByte = 128;
+
 // ---- Error record ---------------------------------------------------------
 
 // The standard error manager with the fatal exit and the message output
@@ -109,6 +116,7 @@ void limitScans(j_common_ptr codec)
 
 struct JPEGReadJob {
     FILE* file = nullptr; // the reader's; not closed here
+    int64_t fileSize = 0;
     JPEGErrorRecord error;
     JPEGClientRecord client;
     jpeg_progress_mgr progress {};
@@ -236,7 +244,11 @@ bool readJPEGFile(JPEGReadJob& job)
 #ifdef JCS_EXTENSIONS
     // libjpeg-turbo's extension: colour conversion writes the picture's own
     // pixel layout (alpha 255), so no second pass over the rows is needed.
-    job.intoPicture = codec.num_components == 3;
+    // Only for sizes a file of this length can plausibly hold: a short file
+    // claiming a huge picture goes the row-block way, whose memory grows
+    // only with what is decoded.
+    job.intoPicture = codec.num_components == 3
+        && int64_t(codec.image_width) * codec.image_height <= kMaxPixelsPerByte * job.fileSize;
     if (job.intoPicture)
         codec.out_color_space = JCS_EXT_BGRA;
 #endif
@@ -322,6 +334,7 @@ bool decodeJPEG(FNImage& image, FNFileReader& file, const FNString& fileName)
 {
     JPEGReadJob job;
     job.file = file.handle();
+    job.fileSize = file.size();
     if (!readJPEGFile(job)) {
         const FNImageFailure why = failureOf(job, file);
         const FNString detail = why == FNImageFailure::ReadFailed ? systemReason(file.error())

@@ -228,6 +228,41 @@ TEST_F(JPEGCodec, UTF8FileNamesAreUsedAsGiven)
 
 // ---- Colour spaces -------------------------------------------------------------
 
+// Colour pictures decode straight into the picture unless the file is far
+// smaller than such a picture usually is (here a flat progressive picture of
+// more than 128 pixels a byte); both ways give the same pixels.
+TEST_F(JPEGCodec, FlatColourPicturesDecodeTheSameEitherWay)
+{
+    JPEGDescription d;
+    d.width = 1024;
+    d.height = 512;
+    for (int x = 0; x < d.width; ++x)
+        d.samples.insert(d.samples.end(), { 200, 100, 50 });
+    // Progressive with one full DC scan and end-of-block runs for the rest:
+    // about a bit a block.
+    d.progressive = true;
+    d.scans.push_back({ 3, { 0, 1, 2, 0 }, 0, 0, 0, 0 });
+    for (int component = 0; component < 3; ++component)
+        d.scans.push_back({ 1, { component }, 1, 63, 0, 0 });
+    const Bytes flat = encodeJPEG(d);
+    d.scans.clear();
+    d.progressive = false;
+    d.quality = 100;
+    const Bytes baseline = encodeJPEG(d);
+    ASSERT_GT(size_t(d.width) * d.height, 128 * flat.size()) << "the flat file takes the row-block way";
+    ASSERT_LT(size_t(d.width) * d.height, 128 * baseline.size()) << "the baseline file goes straight in";
+    for (const Bytes* file : { &flat, &baseline }) {
+        ASSERT_TRUE(loadBytes(*file));
+        ASSERT_EQ(image.width, 1024);
+        const uint32_t first = pixelAt(image, 0, 0);
+        EXPECT_NEAR(int(first >> 16 & 0xFF), 200, 2);
+        EXPECT_NEAR(int(first >> 8 & 0xFF), 100, 2);
+        EXPECT_NEAR(int(first & 0xFF), 50, 2);
+        EXPECT_EQ(first >> 24, 0xFFu);
+        EXPECT_EQ(pixelAt(image, 1023, 511), first);
+    }
+}
+
 TEST_F(JPEGCodec, GreyFilesAreGreyInAllThreeColours)
 {
     JPEGDescription d;
