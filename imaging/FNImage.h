@@ -26,8 +26,9 @@ public:
     FNImage& operator=(const FNImage&) = delete;
 
     // ---- Size ------------------------------------------------------------
-    // Makes an unfilled buffer of the given size and leaves created false.
-    // Used by loaders, which fill every pixel before setting created.
+    // Makes an unfilled buffer of the given size and leaves created false;
+    // the caller fills every pixel before setting created. (Loaders use
+    // tryCreate below, which can fail.)
     void create(int width, int height);
     bool clear();
     // A value <= 0 becomes 1; the same size keeps the contents; otherwise a
