@@ -94,7 +94,7 @@ public:
     void takePixels(FNImage& source);
     // "file is truncated", "No space left on device", ...: the cause of the
     // last failure in a few English words; empty when none is recorded.
-    FNString failureText() const;
+    FNString failureText() const { return FNImageFailureText(failure, failureDetail); }
 
     bool created = false;
     FNString message;

@@ -1,7 +1,7 @@
-#include "imaging/FNImage.h"
+#include "imaging/FNImageFailure.h"
 
 // Short English texts, lower case so that they read well after a colon.
-FNString FNImage::failureText() const
+FNString FNImageFailureText(FNImageFailure failure, const FNString& failureDetail)
 {
     switch (failure) {
     case FNImageFailure::None:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/FNString.h"
+
 // Why the last failed load or save of a picture failed, for programs that act
 // on it; the picture's Japanese `message` is for people and often names no
 // cause. Kept until the next failing codec call or clear(), like `message`.
@@ -18,3 +20,8 @@ enum class FNImageFailure {
     WrongExtension, // the file name's extension names no format the call handles
     NothingToSave, // the picture holds no pixels
 };
+
+// "file is truncated", "unsupported 16-bit BMP", the system's reason for a
+// failed write, ...: a few English words for the cause and its detail;
+// empty for None.
+FNString FNImageFailureText(FNImageFailure failure, const FNString& detail);
