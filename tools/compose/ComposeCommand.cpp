@@ -120,15 +120,28 @@ std::string oneLine(const FNString& message)
         if (c == '\n')
             c = ' ';
     }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     return text;
 }
 
-bool loadPicture(
-    PictureFiles& files, FNImage& picture, const std::string& role, const std::string& path, std::ostream& err)
+// "file is truncated (PNGファイルを読み込めませんでした sea.png)": the cause in
+// English, then the picture's own message; either alone when the other is
+// empty.
+std::string reasonOf(const FNImage& picture)
+{
+    const std::string cause = picture.failureText().str();
+    const std::string text = oneLine(picture.message);
+    if (cause.empty() || text.empty())
+        return cause + text;
+    return cause + " (" + text + ")";
+}
+
+bool loadPicture(PictureFiles& files, FNImage& picture, const std::string& path, std::ostream& err)
 {
     if (files.load(picture, path))
         return true;
-    err << kProgram << ": cannot read the " << role << " '" << path << "': " << oneLine(picture.message) << "\n";
+    err << kProgram << ": cannot read '" << path << "': " << reasonOf(picture) << "\n";
     return false;
 }
 
@@ -168,7 +181,8 @@ const char* composeUsage()
            "\n"
            "Composes a part picture into a canvas picture with the editor's own compose\n"
            "code and writes the result. Formats follow the file extensions: .png, .bmp,\n"
-           ".jpg/.jpeg, .tga (as the editor reads and writes them).\n"
+           ".jpg/.jpeg, .tga (as the editor reads and writes them); a picture whose\n"
+           "content is PNG, JPEG or BMP is read as such whatever its extension.\n"
            "\n"
            "  --canvas FILE        the canvas picture. A canvas wider or higher than 1200\n"
            "                       pixels is scaled down to 1200 as the editor opens it.\n"
@@ -194,7 +208,8 @@ const char* composeUsage()
            "Options also accept --name=value. Smart mode prints the solver's\n"
            "\"Poisson Count : \" and \"Poisson Time Cost : \" lines. On bad input the\n"
            "command prints an error, writes nothing and exits with status 1 (a picture\n"
-           "could not be read, composed or written) or 2 (bad arguments).\n";
+           "could not be read, composed or written) or 2 (bad arguments). An existing\n"
+           "output file is replaced only once the whole new picture is written.\n";
 }
 
 int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::ostream& out, std::ostream& err)
@@ -210,7 +225,7 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
         return 0;
     }
     FNImage canvas, part;
-    if (!loadPicture(files, canvas, "canvas", o.canvasPath, err) || !loadPicture(files, part, "part", o.partPath, err))
+    if (!loadPicture(files, canvas, o.canvasPath, err) || !loadPicture(files, part, o.partPath, err))
         return 1;
     q_LimitCanvasSize(canvas);
 
@@ -232,7 +247,7 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
         return 1;
     }
     if (!files.save(composed, o.outputPath)) {
-        err << kProgram << ": cannot write '" << o.outputPath << "': " << oneLine(composed.message) << "\n";
+        err << kProgram << ": cannot write '" << o.outputPath << "': " << reasonOf(composed) << "\n";
         return 1;
     }
     return 0;
