@@ -11,14 +11,6 @@
 
 namespace {
 
-std::vector<int> codesOf(const Counter& counter)
-{
-    std::vector<int> codes;
-    for (const FNEventState& event : counter.events)
-        codes.push_back(event.code);
-    return codes;
-}
-
 class ScrollBarTest : public WidgetTest {
 protected:
     void SetUp() override
@@ -121,7 +113,7 @@ TEST_F(ScrollBarTest, PressesOnTheTrackPageByAThumbLengthTowardThePointer)
         EXPECT_EQ(horizontal.ThumbPosition(), row.position) << "at " << row.clientX;
         EXPECT_DOUBLE_EQ(horizontal.Value(), row.value) << "at " << row.clientX;
     }
-    EXPECT_EQ(codesOf(heard), std::vector<int>(8, FNEvent::ValueChanged));
+    EXPECT_EQ(heard.Codes(), std::vector<int>(8, FNEvent::ValueChanged));
 }
 
 // Each bar's forward arrow held down and let go, then a click on its back
@@ -200,7 +192,7 @@ TEST_F(ScrollBarTest, TheListBarScrollsRowsByArrowPageAndThumb)
     Step();
     EXPECT_EQ(list.Value(), 0);
     EXPECT_EQ(list.ThumbLength(), 152);
-    EXPECT_EQ(codesOf(heard), (std::vector<int> { FNEvent::ValueChanged }));
+    EXPECT_EQ(heard.Codes(), (std::vector<int> { FNEvent::ValueChanged }));
 }
 
 } // namespace

@@ -9,14 +9,6 @@ namespace {
 
 using Codes = std::vector<int>;
 
-Codes codesOf(const Counter& counter)
-{
-    Codes codes;
-    for (const FNEventState& event : counter.events)
-        codes.push_back(event.code);
-    return codes;
-}
-
 // The pen-size slider: 0 to 39, 45 wide, so the thumb travels 33 pixels.
 // It lies at client (25, 50) to (70, 70).
 class SliderTest : public WidgetTest {
@@ -82,7 +74,7 @@ TEST_F(SliderTest, APressOnTheGrooveCentresTheThumbOnThePointer)
         EXPECT_EQ(slider.ThumbX(), row.thumbX) << "pressed at " << row.localX;
         EXPECT_EQ(slider.Value(), row.value) << "pressed at " << row.localX;
     }
-    EXPECT_EQ(codesOf(heard), (Codes { 23, 23, 23, 23 }));
+    EXPECT_EQ(heard.Codes(), (Codes { 23, 23, 23, 23 }));
 }
 
 TEST_F(SliderTest, TheDraggedThumbFollowsThePointerUntilReleased)
@@ -126,7 +118,7 @@ TEST_F(SliderTest, SettingsRaiseChangedOrUnchangedOnlyWhilePlaced)
         slider.SetValue(row.set);
         Step();
         EXPECT_EQ(slider.Value(), row.value) << "set " << row.set;
-        EXPECT_EQ(codesOf(heard), (Codes { row.code })) << "set " << row.set;
+        EXPECT_EQ(heard.Codes(), (Codes { row.code })) << "set " << row.set;
     }
     EXPECT_EQ(heard.events[0].target, &slider);
 }
@@ -143,7 +135,7 @@ TEST_F(SliderTest, AResizeLimitsTheValueAgainAndMovesTheThumb)
     Step();
     EXPECT_EQ(slider.maximum, 20);
     EXPECT_EQ(slider.Value(), 20);
-    EXPECT_EQ(codesOf(heard), (Codes { 23, 24 }));
+    EXPECT_EQ(heard.Codes(), (Codes { 23, 24 }));
     EXPECT_EQ(slider.ThumbRect().bottom, 24) << "the thumb takes the new height";
 
     slider.maximum = 89; // travel 69

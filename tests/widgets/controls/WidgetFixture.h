@@ -80,4 +80,12 @@ protected:
 struct Counter {
     std::vector<FNEventState> events;
     void On(FNEventState event) { events.push_back(event); }
+    // The codes heard, in order (for counters on several codes).
+    std::vector<int> Codes() const
+    {
+        std::vector<int> codes;
+        for (const FNEventState& event : events)
+            codes.push_back(event.code);
+        return codes;
+    }
 };
