@@ -53,10 +53,20 @@ protected:
     // A left click at a client point, far from any earlier click.
     void ClickAt(int clientX, int clientY)
     {
+        PressAt(clientX, clientY);
+        Release();
+    }
+    // The left button goes down at a client point (far from any earlier
+    // click) and stays down until Release.
+    void PressAt(int clientX, int clientY)
+    {
         V::AdvanceMilliseconds(1000);
         MoveTo(clientX, clientY);
         V::SetButtons(FNButtonLeft);
         Step();
+    }
+    void Release()
+    {
         V::SetButtons(0);
         Step();
     }
@@ -70,4 +80,12 @@ protected:
 struct Counter {
     std::vector<FNEventState> events;
     void On(FNEventState event) { events.push_back(event); }
+    // The codes heard, in order (for counters on several codes).
+    std::vector<int> Codes() const
+    {
+        std::vector<int> codes;
+        for (const FNEventState& event : events)
+            codes.push_back(event.code);
+        return codes;
+    }
 };
