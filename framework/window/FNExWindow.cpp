@@ -183,9 +183,15 @@ void FNExWindow::PlaceFrameItems()
     place(m_rightBorder, fw - FNFrameRight, FNFrameTop, FNFrameRight, inner);
     m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, FNFrameEdgeBottom);
     place(m_bottomBorder, 0, fh - FNFrameBottom, fw, FNFrameBottom);
+    // From the right: close, then maximise and minimise where the window
+    // allows them (a dialog shows the close button alone).
     int buttonX = fw - FNFrameRight - kButtonWidth;
-    FN2DItem* buttons[] = { m_closeButton, m_maximiseButton, m_minimiseButton };
-    for (FN2DItem* button : buttons) {
+    const std::pair<FN2DItem*, bool> buttons[]
+        = { { m_closeButton, true }, { m_maximiseButton, allowMaximise }, { m_minimiseButton, allowMinimise } };
+    for (const auto& [button, shown] : buttons) {
+        button->visible = shown;
+        if (!shown)
+            continue;
         PaintButton(button, FNButtonNormal);
         place(button, buttonX, kButtonTop, kButtonWidth, kButtonHeight);
         buttonX -= kButtonWidth + kButtonGap;
@@ -312,6 +318,7 @@ void FNExWindow::Open(bool show, FNStageBase* newParent, FNEngine* newEngine)
     if (!m_frame->windowCreated)
         return;
     Layout(m_client);
+    PlaceFrameItems(); // the buttons the flags allow, set since construction
     // The client is a child window of the frame, opened by hand because
     // AddChildStage would open an FNExWindow as a top-level window.
     engine = m_frame->engine;
