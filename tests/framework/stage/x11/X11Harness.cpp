@@ -38,6 +38,12 @@ std::string keyName(int virtualKey)
         return "ctrl";
     if (virtualKey == FNKeyShift)
         return "shift";
+    if (virtualKey == FNKeyBackspace)
+        return "BackSpace";
+    if (virtualKey == FNKeyReturn)
+        return "Return";
+    if (virtualKey == FNKeyEscape)
+        return "Escape";
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return std::string(1, static_cast<char>(virtualKey - 'A' + 'a'));
     return std::string(1, static_cast<char>(virtualKey));
