@@ -139,6 +139,11 @@ bool readPNGFile(PNGReadJob& job)
         return false;
 
     png_set_user_limits(job.png, kFormatMaxSide, kFormatMaxSide);
+    // Only the chunks the picture needs are read; every other one (text,
+    // profiles, gamma, ...) is skipped unread. libpng would otherwise
+    // allocate a text chunk whose header claims 2 GiB before finding that
+    // the file ends long before.
+    png_set_keep_unknown_chunks(job.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_read_fn(job.png, &job, readBytes);
     png_set_sig_bytes(job.png, kSignatureBytes);
     png_read_info(job.png, job.info);

@@ -410,6 +410,10 @@ TEST_F(PNGCodec, UnreadableFilesFailWithTheReadMessage)
     badSignature[1] = 'Q';
     Bytes badCRC = good;
     badCRC[8 + 8 + 13] ^= 1; // IHDR's CRC
+    // After IHDR, a tEXt chunk whose length field says 0x7FFFFFFF (skipped
+    // unread, not allocated: the fuzz corpus keeps the same case).
+    Bytes hugeText(good.begin(), good.begin() + 8 + 25);
+    hugeText.insert(hugeText.end(), { 0x7F, 0xFF, 0xFF, 0xFF, 't', 'E', 'X', 't', 'a', 0, 'b' });
     const struct {
         const char* what;
         Bytes bytes;
@@ -424,6 +428,7 @@ TEST_F(PNGCodec, UnreadableFilesFailWithTheReadMessage)
         { "bad IHDR CRC", badCRC, FNImageFailure::NotThisFormat },
         { "empty", Bytes(), FNImageFailure::Truncated },
         { "text", Bytes { 'h', 'e', 'l', 'l', 'o', '\n' }, FNImageFailure::NotThisFormat },
+        { "a text chunk claiming 2 GiB", hugeText, FNImageFailure::Truncated },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
