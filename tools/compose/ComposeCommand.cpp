@@ -6,6 +6,7 @@
 #include "imaging/FNImage.h"
 #include "imaging/codecs/Extensions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -49,6 +50,18 @@ bool supportedOutput(const std::string& path)
     const FNString name(path);
     return extensionIs(name, kBMPExtensions) || extensionIs(name, kJPEGExtensions) || extensionIs(name, kPNGExtensions)
         || extensionIs(name, kTGAExtensions);
+}
+
+bool knownOption(const std::string& name)
+{
+    static const char* const names[] = { "--canvas", "--part", "-o", "--output", "--at", "--scale", "--angle", "--hue",
+        "--saturation", "--value", "--mode" };
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+bool namesAFile(const std::string& name)
+{
+    return name == "--canvas" || name == "--part" || name == "-o" || name == "--output";
 }
 
 bool applyOption(const std::string& name, const std::string& value, ComposeOptions& o, std::string& error)
@@ -160,13 +173,25 @@ bool parseComposeOptions(const std::vector<std::string>& args, ComposeOptions& o
             return false;
         }
         const size_t equals = name.find('=');
-        if (name.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+        const bool joined = name.compare(0, 2, "--") == 0 && equals != std::string::npos;
+        if (joined) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
-        } else if (n + 1 < args.size()) {
+        }
+        if (!knownOption(name)) {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (!joined && n + 1 < args.size()) {
             value = args[++n];
-        } else {
+        } else if (!joined) {
             error = "option " + name + " needs a value";
+            return false;
+        }
+        // An option where a file name should be is a slip, not a file: a file
+        // whose name starts with '-' is written ./-name.
+        if (namesAFile(name) && !value.empty() && value[0] == '-') {
+            error = "invalid " + name + " '" + value + "': a file name cannot start with '-' (write ./" + value + ")";
             return false;
         }
         if (!applyOption(name, value, options, error))

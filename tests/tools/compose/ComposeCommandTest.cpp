@@ -140,9 +140,15 @@ TEST_F(ComposeCommand, BadArgumentsFailWithStatusTwoAndWriteNothing)
         { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "--colour", "1" },
         { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "extra" },
         { "--canvas", "sea.png", "--part", "boat.png", "-o" },
+        { "--canvas", "sea.png", "--part", "boat.png", "-o", "--benchmark_out.png" },
+        { "--canvas", "-sea.png", "--part", "boat.png", "-o", "out.png" },
+        { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "--bogus" },
     };
     for (const auto& args : bad) {
         const CommandRun r = run(args);
+        if (!args.empty() && args.back() == "--bogus") {
+            EXPECT_NE(r.err.find("unknown option '--bogus'"), std::string::npos) << r.err;
+        }
         EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args.back());
         EXPECT_EQ(r.err.compare(0, 19, "tesserine-compose: "), 0) << r.err;
         EXPECT_NE(r.err.find("--help"), std::string::npos);
