@@ -2,44 +2,28 @@
 // user would: the pointer moves, the left button goes down and up, keys are
 // pressed, and engine steps run between.
 
-#include "framework/engine/FNEngine.h"
-#include "framework/events/FNEventCode.h"
-#include "framework/events/FNEventConnector.h"
 #include "framework/platform/FNVirtualKey.h"
-#include "framework/platform/virtual/FNVirtualPlatform.h"
 #include "framework/scene/FN2DItem.h"
-#include "framework/stage/FN2DStage.h"
 #include "framework/window/FNExWindow.h"
+#include "tests/widgets/controls/WidgetFixture.h"
 #include "widgets/menu/FNMenuBar.h"
 #include "widgets/menu/FNMenuGeometry.h"
 #include "widgets/menu/FNMenuPanel.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
-namespace V = FNVirtualPlatform;
-
 namespace {
-
-struct Commands {
-    std::vector<FNEventState> events;
-    void On(FNEventState event) { events.push_back(event); }
-};
 
 // Column 0 "ファイル": 新規 (11), 開く (12), a separator, 保存 (13, disabled),
 // 終了 (14). Column 1 "編集": 戻す (31), 進む (32). Column 2 "情報":
 // 版 (91). The window's client is at (100, 100) before the bar moves it.
-class MenuBarTest : public ::testing::Test {
+class MenuBarTest : public VirtualScreenTest {
 protected:
     void SetUp() override
     {
-        V::Reset();
-        V::SetMilliseconds(10000);
+        VirtualScreenTest::SetUp();
         V::SetWorkArea(FNPlatformRect { 0, 0, 1280, 1000 });
-        engine = std::make_unique<FNEngine>();
-        ASSERT_TRUE(engine->Platform()) << engine->PlatformFailure();
         window = std::make_unique<FNExWindow>(100, 100, 400, 300, "menu");
         menu.AddColumn("ファイル");
         menu.AddColumn("編集");
@@ -57,40 +41,14 @@ protected:
         bar = dynamic_cast<FNMenuBar*>(window->MenuBar());
         ASSERT_NE(bar, nullptr);
         connector = std::make_unique<FNEventConnector>(window.get());
-        connector->Connect(FNEvent::MenuCommand, &Commands::On, &commands);
+        connector->Connect(FNEvent::MenuCommand, &Counter::On, &commands);
         Step();
     }
     void TearDown() override
     {
         connector.reset();
         window.reset();
-        engine.reset();
-    }
-
-    void Step()
-    {
-        engine->Synchronise();
-        engine->RunStep(false);
-    }
-    // A left click at a screen point, far from any earlier click.
-    void Click(int x, int y)
-    {
-        V::AdvanceMilliseconds(1000);
-        V::SetPointer(x, y);
-        Step();
-        V::SetButtons(FNButtonLeft);
-        Step();
-        V::SetButtons(0);
-        Step();
-        Step(); // focus requests made by the handlers
-    }
-    void Key(int key)
-    {
-        V::PressKey(key);
-        Step();
-        V::ReleaseKey(key);
-        Step();
-        Step();
+        VirtualScreenTest::TearDown();
     }
     // Screen centre of a widget's item on its stage.
     static void CentreOf(const FNStageBase& stage, const FN2DItem& item, int& x, int& y)
@@ -102,7 +60,7 @@ protected:
     {
         int x, y;
         CentreOf(*window->Frame(), *bar->Title(column)->Item(), x, y);
-        Click(x, y);
+        ClickScreen(x, y);
     }
     void ClickRow(size_t column, size_t row)
     {
@@ -110,15 +68,14 @@ protected:
         ASSERT_TRUE(panel.IsOpen());
         int x, y;
         CentreOf(*panel.Stage(), *panel.Row(row)->Item(), x, y);
-        Click(x, y);
+        ClickScreen(x, y);
     }
     bool IsOpen(size_t column) const { return bar->Panel(column)->IsOpen(); }
 
     FNWindowMenu menu;
-    std::unique_ptr<FNEngine> engine;
     std::unique_ptr<FNExWindow> window;
     FNMenuBar* bar = nullptr;
-    Commands commands;
+    Counter commands;
     std::unique_ptr<FNEventConnector> connector;
 };
 
@@ -205,14 +162,9 @@ TEST_F(MenuBarTest, ClickingAnItemRaisesOneMenuCommandWithItsId)
     EXPECT_EQ(event.code, FNEvent::MenuCommand);
     EXPECT_EQ(event.param, 12);
     EXPECT_EQ(event.stage, window.get());
-    EXPECT_EQ(event.item, nullptr);
-    EXPECT_EQ(event.widget, nullptr);
-    EXPECT_EQ(event.target, nullptr);
-    EXPECT_EQ(event.targetKind, 0);
-    EXPECT_EQ(event.screenX, 0);
-    EXPECT_EQ(event.localY, 0);
-    EXPECT_EQ(event.key, 0);
-    EXPECT_EQ(event.doubleClick, 0);
+    // Nothing of the click that chose it.
+    EXPECT_TRUE(!event.item && !event.widget && !event.target && !event.targetKind);
+    EXPECT_TRUE(event.screenX == 0 && event.localY == 0 && event.key == 0);
     EXPECT_FALSE(IsOpen(0));
     EXPECT_EQ(bar->OpenColumnIndex(), -1);
     EXPECT_FALSE(bar->Title(0)->IsSelected());
@@ -227,7 +179,7 @@ TEST_F(MenuBarTest, SeparatorsAndDisabledItemsCannotBeChosen)
     EXPECT_TRUE(commands.events.empty());
     EXPECT_TRUE(IsOpen(0));
     // The keys still reach the panel after those presses.
-    Key(FNKeyEscape);
+    Tap(FNKeyEscape);
     EXPECT_FALSE(IsOpen(0));
 }
 
@@ -246,7 +198,7 @@ TEST_F(MenuBarTest, PanelClosesOnAClickOutside)
     for (const Outside& place : places) {
         ClickTitle(1);
         ASSERT_TRUE(IsOpen(1)) << place.where;
-        Click(place.x, place.y);
+        ClickScreen(place.x, place.y);
         EXPECT_FALSE(IsOpen(1)) << place.where;
         EXPECT_EQ(bar->OpenColumnIndex(), -1) << place.where;
     }
@@ -294,18 +246,18 @@ TEST_F(MenuBarTest, KeysMoveThroughTheOpenPanelAndChoose)
     const Press presses[]
         = { { FNKeyDown, 0 }, { FNKeyDown, 1 }, { FNKeyDown, 4 }, { FNKeyDown, 0 }, { FNKeyUp, 4 }, { FNKeyUp, 1 } };
     for (const Press& press : presses) {
-        Key(press.key);
+        Tap(press.key);
         EXPECT_EQ(file.CurrentRow(), press.row);
     }
-    Key(FNKeyReturn);
+    Tap(FNKeyReturn);
     ASSERT_EQ(commands.events.size(), 1u);
     EXPECT_EQ(commands.events[0].param, 12);
     EXPECT_FALSE(IsOpen(0));
     // Return with no current row chooses nothing; Escape closes.
     ClickTitle(1);
-    Key(FNKeyReturn);
+    Tap(FNKeyReturn);
     EXPECT_TRUE(IsOpen(1));
-    Key(FNKeyEscape);
+    Tap(FNKeyEscape);
     EXPECT_FALSE(IsOpen(1));
     EXPECT_EQ(commands.events.size(), 1u);
 }
@@ -313,15 +265,15 @@ TEST_F(MenuBarTest, KeysMoveThroughTheOpenPanelAndChoose)
 TEST_F(MenuBarTest, LeftAndRightMoveBetweenColumns)
 {
     ClickTitle(0);
-    Key(FNKeyRight);
+    Tap(FNKeyRight);
     EXPECT_FALSE(IsOpen(0));
     ASSERT_TRUE(IsOpen(1));
     EXPECT_EQ(bar->Panel(1)->CurrentRow(), 0) << "the first row is current";
-    Key(FNKeyDown);
-    Key(FNKeyLeft);
-    Key(FNKeyLeft); // wraps to the last column
+    Tap(FNKeyDown);
+    Tap(FNKeyLeft);
+    Tap(FNKeyLeft); // wraps to the last column
     ASSERT_TRUE(IsOpen(2));
-    Key(FNKeyReturn);
+    Tap(FNKeyReturn);
     ASSERT_EQ(commands.events.size(), 1u);
     EXPECT_EQ(commands.events[0].param, 91);
 }

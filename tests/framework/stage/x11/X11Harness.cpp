@@ -44,6 +44,14 @@ std::string keyName(int virtualKey)
         return "Return";
     if (virtualKey == FNKeyEscape)
         return "Escape";
+    if (virtualKey == FNKeyUp)
+        return "Up";
+    if (virtualKey == FNKeyDown)
+        return "Down";
+    if (virtualKey == FNKeyLeft)
+        return "Left";
+    if (virtualKey == FNKeyRight)
+        return "Right";
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return std::string(1, static_cast<char>(virtualKey - 'A' + 'a'));
     return std::string(1, static_cast<char>(virtualKey));
