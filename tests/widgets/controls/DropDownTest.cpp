@@ -31,19 +31,6 @@ protected:
     }
     // What a handler sees when an event arrives: the code and the text.
     void OnEvent(FNEventState event) { seen.push_back({ event.code, list.GetText() }); }
-    void ClickScreen(int x, int y)
-    {
-        V::AdvanceMilliseconds(1000);
-        V::SetPointer(x, y);
-        Step();
-        V::SetButtons(FNButtonLeft), V::SetButtons(0);
-        Step(4);
-    }
-    void Tap(int key)
-    {
-        V::PressKey(key), V::ReleaseKey(key);
-        Step(3);
-    }
 
     FNDropDownList list;
     std::unique_ptr<FNEventConnector> connector;

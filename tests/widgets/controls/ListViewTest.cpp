@@ -29,11 +29,6 @@ protected:
     }
     // Client position of a shown row's left part.
     int RowY(int shownRow) const { return 20 + 1 + shownRow * FNListView::kRowHeight + 9; }
-    void Tap(int key)
-    {
-        V::PressKey(key), V::ReleaseKey(key);
-        Step(3);
-    }
 
     FNListView list { 20, 94 };
     Counter events;
