@@ -134,6 +134,18 @@ void q_TransformBox::SetFromPictureRect(
     SetRect(at.x, at.y, zoom * w, zoom * h);
 }
 
+void q_TransformBox::PictureRect(
+    const FN2DItemBase& pictureItem, double zoom, double& pictureX, double& pictureY, double& w, double& h) const
+{
+    // The box's parent -> buffer -> picture pixel.
+    double bufferX = x, bufferY = y;
+    if (parent)
+        parent->WorldMatrix().apply(parent->WorldX() + x, parent->WorldY() + y, bufferX, bufferY);
+    pictureItem.ToLocal(bufferX, bufferY, pictureX, pictureY);
+    w = zoom > 0 ? width / zoom : 0;
+    h = zoom > 0 ? height / zoom : 0;
+}
+
 q_TransformBox::Point q_TransformBox::ParentOrigin() const
 {
     return parent ? Point { parent->WorldX(), parent->WorldY() } : Point { 0, 0 };

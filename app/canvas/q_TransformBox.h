@@ -50,6 +50,8 @@ public:
     // top-left corner from the picture item's coordinates to the box's
     // parent's, its size times the zoom.
     void SetFromPictureRect(const FN2DItemBase& pictureItem, double zoom, double x, double y, double w, double h);
+    // The reverse: the box's rectangle in picture pixels.
+    void PictureRect(const FN2DItemBase& pictureItem, double zoom, double& x, double& y, double& w, double& h) const;
 
     DragState State() const { return m_state; }
     int HandleIndex() const { return m_handle; }

@@ -16,6 +16,10 @@ FNSlider::FNSlider(int y, int w, int h)
 {
     FN_SET_CLASS_NAME(FNSlider);
     look.Set(FNLookInfo(), &FNSliderTrackLook);
+    // Presses and releases on the parts reach the slider's own listeners
+    // too (the editor's colour sliders record a step per release).
+    m_track.passToParent = true;
+    m_thumb.passToParent = true;
 }
 
 FNSlider::~FNSlider()

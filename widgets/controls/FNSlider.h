@@ -20,6 +20,7 @@ struct FNEventState;
 //   value      thumb x = (value - minimum) * t / (maximum - minimum) and
 //              value = minimum + (maximum - minimum) * x / t, integer
 //              divisions, with the travel t = width - 12
+//   presses    on the track or the thumb reach the slider's listeners too
 //   events     23 ValueChanged or 24 ValueUnchanged after every setting,
 //              only while the slider is on a stage (unplaced, a setting is
 //              stored and the thumb put where the value will show)
