@@ -4,54 +4,26 @@
 
 namespace {
 
-using Shape = HistoryTestEditor::Shape;
-
-// Script letters: i, b, m, c, F an edit of shape info, stroke, mark, cut,
-// finish; u undo, r redo, f next frame, x destroy the history.
+// Script letters: i, b, m, c, F one edit of each shape (info only, stroke,
+// mark, cut, finish); u undo, r redo, f next frame, x destroy the history.
 void run(HistoryTestEditor& editor, const std::string& script)
 {
+    const std::string shapes = "ibmcF";
     for (char step : script) {
-        switch (step) {
-        case 'i':
-            editor.edit(Shape::InfoOnly);
-            break;
-        case 'b':
-            editor.edit(Shape::Stroke);
-            break;
-        case 'm':
-            editor.edit(Shape::Mark);
-            break;
-        case 'c':
-            editor.edit(Shape::Cut);
-            break;
-        case 'F':
-            editor.edit(Shape::Finish);
-            break;
-        case 'u':
-            editor.undo();
-            break;
-        case 'r':
-            editor.redo();
-            break;
-        case 'f':
-            editor.frame();
-            break;
-        case 'x':
-            editor.destroyHistory();
-            break;
-        default:
-            FAIL() << "unknown script letter " << step;
-        }
+        if (shapes.find(step) != std::string::npos)
+            editor.edit(HistoryTestEditor::Shape(shapes.find(step)));
+        else if (step == 'u' || step == 'r')
+            step == 'u' ? editor.undo() : editor.redo();
+        else
+            step == 'f' ? editor.frame() : editor.history.reset();
     }
 }
 
-// Test names from the cases' own names.
 template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info)
 {
     std::string name = info.param.name;
     for (char& ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
+        ch = isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
     return name;
 }
 
@@ -59,12 +31,15 @@ const std::string Count = "q_HistoryManager::commit() 履歴数:";
 
 struct LogCase {
     const char* name;
-    std::string setup; // its log is not checked
-    std::string last; // the step whose lines are compared
+    std::string setup, last; // only the lines of the last step are compared
     std::vector<std::string> lines;
     int count, cursor;
     bool canUndo, canRedo;
 };
+void PrintTo(const LogCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const LogCase logCases[] = {
     { "31st edit overflows", std::string(30, 'i'), "i", { Count + "30", "commit()::あふれ消し:0", Count + "30" }, 30,
@@ -76,14 +51,8 @@ const LogCase logCases[] = {
     { "undo past the oldest", "iiufuf", "u", { "すでに最古のデータです" }, 2, 1, false, true },
     { "edit in the frame of an undo", "iiu", "i", { "ロック中のため履歴は追加せず、無視します。" }, 2, 0, true, true },
     { "destroy with one undone", "iiiuf", "x",
-        { "commit()::前方消し:2", "commit()::あふれ消し:1", "commit()::あふれ消し:0", Count + "0" }, -1, 0, false,
-        false },
+        { "commit()::前方消し:2", "commit()::あふれ消し:1", "commit()::あふれ消し:0", Count + "0" }, 0, 0, 0, 0 },
 };
-
-void PrintTo(const LogCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class HistoryLog : public testing::TestWithParam<LogCase> { };
 
@@ -108,17 +77,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, HistoryLog, testing::ValuesIn(logCases), caseNam
 TEST(HistoryManager, UndoWalksBackAndRedoForwardOverThePushedPackages)
 {
     HistoryTestEditor editor;
-    const q_HistoryPackege* pushed[]
-        = { editor.edit(Shape::Stroke), editor.edit(Shape::Cut), editor.edit(Shape::InfoOnly) };
-    const struct {
-        char step;
-        const q_HistoryPackege* expected;
-    } walk[] = { { 'u', pushed[2] }, { 'u', pushed[1] }, { 'u', pushed[0] }, { 'u', nullptr }, { 'r', pushed[0] },
-        { 'r', pushed[1] }, { 'u', pushed[1] }, { 'r', pushed[1] }, { 'r', pushed[2] }, { 'r', nullptr } };
-    for (const auto& step : walk) {
-        EXPECT_EQ(step.step == 'u' ? editor.undo() : editor.redo(), step.expected);
+    const q_HistoryPackege* p[] = { editor.edit(editor.Stroke), editor.edit(editor.Cut), editor.edit(editor.InfoOnly) };
+    const std::string walk = "uuuurruurrr";
+    const q_HistoryPackege* expected[] = { p[2], p[1], p[0], nullptr, p[0], p[1], p[1], p[0], p[0], p[1], p[2] };
+    for (size_t i = 0; i < walk.size(); ++i) {
+        EXPECT_EQ(walk[i] == 'u' ? editor.undo() : editor.redo(), expected[i]) << "step " << i;
         editor.frame();
     }
+    EXPECT_EQ(editor.redo(), nullptr);
 }
 
 TEST(HistoryPackege, KeepsBaseCutPartsInfoOrderWhateverTheAddingOrder)
@@ -135,13 +101,17 @@ TEST(HistoryPackege, KeepsBaseCutPartsInfoOrderWhateverTheAddingOrder)
     package.destroyObjects();
 }
 
-// A step recorded while locked, or history dropped around one, must leave
+// A step recorded while locked, or packages dropped around one, must leave
 // every picture the history can still restore alive, and free the rest.
 struct KeepCase {
     const char* name;
     std::string script;
-    int livePictures; // after the script, with the two or three untouched ones
+    int livePictures; // after the script and a frame
 };
+void PrintTo(const KeepCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const KeepCase keepCases[] = {
     { "stroke while undo restores, then redo", "bubrf", 4 },
@@ -151,11 +121,6 @@ const KeepCase keepCases[] = {
     { "overflow keeps the current picture", "b" + std::string(30, 'i') + "b", 4 },
 };
 
-void PrintTo(const KeepCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 class HistoryKeeps : public testing::TestWithParam<KeepCase> { };
 
 TEST_P(HistoryKeeps, EveryRestorablePictureAndNothingElse)
@@ -164,32 +129,18 @@ TEST_P(HistoryKeeps, EveryRestorablePictureAndNothingElse)
     run(editor, GetParam().script);
     editor.frame();
     EXPECT_EQ(CountedPicture::live(), GetParam().livePictures);
-    auto expectIntact = [&editor] {
+    auto intact = [&editor] {
         for (int kind : HistoryTestEditor::PictureKinds)
-            EXPECT_TRUE(intact(editor.current(kind)));
+            EXPECT_TRUE(CountedPicture::intact(editor.current(kind)));
     };
-    expectIntact();
-    while (editor.undo()) {
-        editor.frame();
-        expectIntact();
-    }
-    while (editor.redo()) {
-        editor.frame();
-        expectIntact();
-    }
+    intact();
+    for (auto step : { &HistoryTestEditor::undo, &HistoryTestEditor::redo })
+        while ((editor.*step)()) {
+            editor.frame();
+            intact();
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HistoryKeeps, testing::ValuesIn(keepCases), caseName<KeepCase>);
-
-TEST(HistoryManager, DestructionFreesEveryPictureTheApplicationDoesNotHold)
-{
-    {
-        HistoryTestEditor editor;
-        run(editor, "bcFufubfmuu");
-        editor.destroyHistory();
-        EXPECT_EQ(CountedPicture::live(), 3);
-    }
-    EXPECT_EQ(CountedPicture::live(), 0);
-}
 
 } // namespace

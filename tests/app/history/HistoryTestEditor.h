@@ -6,7 +6,6 @@
 #include "imaging/FNImage.h"
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -19,17 +18,16 @@ class CountedPicture : public FNImage {
 public:
     explicit CountedPicture(uint32_t word)
         : FNImage(1, 1)
+        , m_word(word)
     {
-        paint(word);
+        row(0)[0] = word;
         ++s_live;
     }
     ~CountedPicture() override { --s_live; }
-    void paint(uint32_t word)
+    static bool intact(const FNImage* picture)
     {
-        row(0)[0] = word;
-        m_word = word;
+        return picture->row(0)[0] == static_cast<const CountedPicture*>(picture)->m_word;
     }
-    bool intact() const { return row(0)[0] == m_word; }
     static int live() { return s_live; }
 
 private:
@@ -37,54 +35,52 @@ private:
     inline static int s_live = 0;
 };
 
-inline bool intact(const FNImage* picture)
-{
-    return static_cast<const CountedPicture*>(picture)->intact();
-}
-
 // The application's side of the history as the editor does it: one current
 // picture per kind; a step keeps the current picture as its before picture
 // and goes on in a copy, which becomes the after picture; undo and redo lock
 // the history and put the recorded picture objects and info records back.
 class HistoryTestEditor : public q_HistoryPictureHolder {
 public:
-    // The editor's package shapes, by the kinds they record besides info.
+    // The editor's package shapes: info only, blur stroke, cut mark, cut,
+    // finish part editing; by the picture kinds each records besides info.
     enum Shape { InfoOnly, Stroke, Mark, Cut, Finish };
+    static std::vector<int> kindsOf(Shape shape)
+    {
+        static const std::vector<int> kinds[] = { {}, { 4 }, { 3 }, { 3, 2 }, { 4, 3, 2 } };
+        return kinds[shape];
+    }
+    static constexpr std::array<int, 3> PictureKinds { 4, 3, 2 };
 
     HistoryTestEditor()
     {
         for (int kind : PictureKinds)
             m_current[kind] = new CountedPicture(m_nextWord++);
-        history = std::make_unique<q_HistoryManager>(*this, log);
     }
     ~HistoryTestEditor()
     {
-        destroyHistory();
+        history.reset();
         for (int kind : PictureKinds)
             delete m_current[kind];
     }
-    void destroyHistory() { history.reset(); }
 
     FNImage* current(int kind) const { return m_current[kind]; }
+    bool holdsPicture(const FNImage* picture) const override
+    {
+        return picture == m_current[4] || picture == m_current[3] || picture == m_current[2];
+    }
 
-    // One whole edit: opens the steps, changes every copy and the info
-    // record, closes the steps and pushes the package, which it returns
-    // (dropped at once while locked).
+    // One whole edit: every touched picture is replaced by a changed copy
+    // and the info record changes; returns the pushed package.
     const q_HistoryPackege* edit(Shape shape)
     {
-        const q_InfoRecord before = info;
-        std::array<FNImage*, 5> stepBefore {};
-        for (int kind : kindsOf(shape)) {
-            stepBefore[kind] = m_current[kind];
-            auto* copy = new CountedPicture(0);
-            copy->copyFrom(m_current[kind]);
-            copy->paint(m_nextWord++);
-            m_current[kind] = copy;
-        }
-        info.tool = static_cast<int>(m_nextWord++);
         auto* package = new q_HistoryPackege;
-        for (int kind : kindsOf(shape))
-            package->add(makeObject(kind, stepBefore[kind], m_current[kind]));
+        for (int kind : kindsOf(shape)) {
+            FNImage* before = m_current[kind];
+            m_current[kind] = new CountedPicture(m_nextWord++);
+            package->add(makeObject(kind, before, m_current[kind]));
+        }
+        const q_InfoRecord before = info;
+        info.tool = static_cast<int>(m_nextWord++);
         package->add(new q_HistoryInfo(before, info));
         history->push(package);
         return package;
@@ -93,7 +89,6 @@ public:
     const q_HistoryPackege* redo() { return apply(history->redo(), true); }
     void frame() { history->Unlock(); }
 
-    // The log lines written since the last call.
     std::vector<std::string> takeLines()
     {
         std::vector<std::string> lines;
@@ -104,36 +99,8 @@ public:
         return lines;
     }
 
-    bool holdsPicture(const FNImage* picture) const override
-    {
-        for (int kind : PictureKinds)
-            if (m_current[kind] == picture)
-                return true;
-        return false;
-    }
-
-    static constexpr std::array<int, 3> PictureKinds { q_HistoryObject::BaseImage, q_HistoryObject::CutRegion,
-        q_HistoryObject::PartsImage };
-
-    static std::vector<int> kindsOf(Shape shape)
-    {
-        switch (shape) {
-        case Stroke:
-            return { q_HistoryObject::BaseImage };
-        case Mark:
-            return { q_HistoryObject::CutRegion };
-        case Cut:
-            return { q_HistoryObject::CutRegion, q_HistoryObject::PartsImage };
-        case Finish:
-            return { q_HistoryObject::BaseImage, q_HistoryObject::CutRegion, q_HistoryObject::PartsImage };
-        case InfoOnly:
-            break;
-        }
-        return {};
-    }
-
     std::ostringstream log;
-    std::unique_ptr<q_HistoryManager> history;
+    std::unique_ptr<q_HistoryManager> history = std::make_unique<q_HistoryManager>(*this, log);
     q_InfoRecord info;
 
 private:
@@ -145,7 +112,6 @@ private:
             return new q_HistoryCutRegion(before, after);
         return new q_HistoryPartsImage(before, after);
     }
-
     const q_HistoryPackege* apply(q_HistoryPackege* package, bool forward)
     {
         if (!package)
