@@ -5,6 +5,7 @@
 #include "framework/engine/FNEngine.h"
 #include "framework/window/FNAppIdentity.h"
 #include "framework/window/FNExWindow.h"
+#include "widgets/modal/FNCreditView.h"
 #include "widgets/window/FNWindowFrameLooks.h"
 
 #include <cstdio>
@@ -53,6 +54,7 @@ int main()
     }
     registerIdentity();
     FNExWindow::SetDefaultLooks(FNWindowFrameLooks());
+    FNCreditView::Install();
 
     q_App* app = new q_App();
     app->Initialise();

@@ -55,10 +55,46 @@ void FNImage::create(int newWidth, int newHeight)
     pixels = static_cast<uint8_t*>(::operator new(byteCount(), kPixelAlignment));
 }
 
+bool FNImage::tryCreate(int newWidth, int newHeight)
+{
+    const size_t bytes = size_t(newWidth) * size_t(newHeight) * 4;
+    // The nothrow form still calls the new handler, which ends the program;
+    // a picture from a file must fail instead, so the handler is set aside
+    // for this one allocation. (The handler is process-wide: another thread
+    // running out of memory in that moment gets std::bad_alloc instead,
+    // which ends the program just the same.)
+    const std::new_handler handler = std::set_new_handler(nullptr);
+    void* memory = ::operator new(bytes, kPixelAlignment, std::nothrow);
+    std::set_new_handler(handler);
+    if (!memory)
+        return false;
+    created = false;
+    releaseBuffer();
+    width = newWidth;
+    height = newHeight;
+    pixels = static_cast<uint8_t*>(memory);
+    return true;
+}
+
+void FNImage::takePixels(FNImage& source)
+{
+    releaseBuffer();
+    pixels = source.pixels;
+    width = source.width;
+    height = source.height;
+    source.pixels = nullptr;
+    source.width = 0;
+    source.height = 0;
+    source.created = false;
+    created = true;
+}
+
 bool FNImage::clear()
 {
     created = false;
     message = "";
+    failure = FNImageFailure::None;
+    failureDetail = "";
     releaseBuffer();
     return true;
 }

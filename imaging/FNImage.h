@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/FNImageFailure.h"
 #include "imaging/FNString.h"
 
 #include <cstdint>
@@ -25,8 +26,9 @@ public:
     FNImage& operator=(const FNImage&) = delete;
 
     // ---- Size ------------------------------------------------------------
-    // Makes an unfilled buffer of the given size and leaves created false.
-    // Used by loaders, which fill every pixel before setting created.
+    // Makes an unfilled buffer of the given size and leaves created false;
+    // the caller fills every pixel before setting created. (Loaders use
+    // tryCreate below, which can fail.)
     void create(int width, int height);
     bool clear();
     // A value <= 0 becomes 1; the same size keeps the contents; otherwise a
@@ -57,8 +59,14 @@ public:
         bool writeAlpha, const FNString& text);
 
     // ---- Files -----------------------------------------------------------
-    // load/save choose the codec by the file name's extension; a failure
-    // returns false and keeps the reason in message.
+    // load accepts the extensions of the four formats; a file whose first
+    // bytes are the signature of another of them (PNG, JPEG, BMP) is read as
+    // that format. save chooses the format by the extension alone. A failure
+    // returns false, leaves the picture as it was, and keeps the Japanese
+    // text in message and the cause in failure (failureText() in English).
+    // Saving writes a temporary file beside the target and renames it over
+    // the target only when the whole picture was written, so a failed save
+    // leaves an existing file as it was.
     bool load(const FNString& fileName);
     bool save(const FNString& fileName);
     bool loadBMP(const FNString& fileName);
@@ -77,8 +85,22 @@ public:
     }
     size_t byteCount() const { return static_cast<size_t>(width) * static_cast<size_t>(height) * 4; }
 
+    // Makes an unfilled buffer like create(), but returns false and leaves
+    // the picture as it was when the memory cannot be had.
+    bool tryCreate(int width, int height);
+    // Takes over source's pixels (source becomes empty, created false) and
+    // sets created: the last step of a loader that decoded into a scratch
+    // picture, so a failed decode never touches this one.
+    void takePixels(FNImage& source);
+    // "file is truncated", "No space left on device", ...: the cause of the
+    // last failure in a few English words; empty when none is recorded.
+    FNString failureText() const { return FNImageFailureText(failure, failureDetail); }
+
     bool created = false;
     FNString message;
+    FNImageFailure failure = FNImageFailure::None;
+    // What failure names: the variant, the format or the system's reason.
+    FNString failureDetail;
     uint8_t* pixels = nullptr;
     int width = 0;
     int height = 0;

@@ -70,8 +70,8 @@ void FNImage::drawLine(uint32_t color, double x0, double y0, double x1, double y
         const int q0 = static_cast<int>((my - sn * (left - mx) + cs * (y - my)) * 1024);
         // Only where both ramps are positive can a pixel get coverage.
         int first = 0, last = right - left + 1;
-        narrowToRange(p0, dp, int64_t(pmin) - 1023, int64_t(pmax) + 1023, first, last);
-        narrowToRange(q0, dq, int64_t(qmin) - 1023, int64_t(qmax) + 1023, first, last);
+        FNFixedPointSpan::cutSpan(p0, dp, int64_t(pmin) - 1023, int64_t(pmax) + 1023, first, last);
+        FNFixedPointSpan::cutSpan(q0, dq, int64_t(qmin) - 1023, int64_t(qmax) + 1023, first, last);
         int p = p0 + first * dp, q = q0 + first * dq;
         uint8_t* d = pixels + (static_cast<size_t>(y) * width + left + first) * 4;
         for (int i = first; i < last; ++i, p += dp, q += dq, d += 4) {

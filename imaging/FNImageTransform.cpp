@@ -126,11 +126,11 @@ inline uint32_t sampleBorder(const uint32_t* src, int w, int h, int u, int v)
 void resampleRow(uint32_t* dst, int outW, const uint32_t* src, int w, int h, int u, int v, int du, int dv)
 {
     int outerFirst = 0, outerLast = outW;
-    narrowToRange(u, du, -1024, int64_t(w) * 1024 - 1, outerFirst, outerLast);
-    narrowToRange(v, dv, -1024, int64_t(h) * 1024 - 1, outerFirst, outerLast);
+    FNFixedPointSpan::cutSpan(u, du, -1024, int64_t(w) * 1024 - 1, outerFirst, outerLast);
+    FNFixedPointSpan::cutSpan(v, dv, -1024, int64_t(h) * 1024 - 1, outerFirst, outerLast);
     int first = outerFirst, last = outerLast;
-    narrowToRange(u, du, 0, int64_t(w - 1) * 1024 - 1, first, last);
-    narrowToRange(v, dv, 0, int64_t(h - 1) * 1024 - 1, first, last);
+    FNFixedPointSpan::cutSpan(u, du, 0, int64_t(w - 1) * 1024 - 1, first, last);
+    FNFixedPointSpan::cutSpan(v, dv, 0, int64_t(h - 1) * 1024 - 1, first, last);
     if (first == last)
         first = last = outerLast;
 

@@ -1,8 +1,10 @@
 #include "app/canvas/q_TransformBox.h"
 
+#include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventConnector.h"
 #include "framework/platform/FNPlatform.h"
+#include "framework/platform/FNVirtualKey.h"
 #include "framework/stage/FNStageBase.h"
 
 #include <cmath>
@@ -39,6 +41,21 @@ int resizeCursor(double t)
     if (t <= 112.5)
         return 30001;
     return 30002;
+}
+
+// Below this |cos| the edge handles' division by the cosine would throw the
+// box to infinity.
+constexpr double kSmallestCosine = 1e-6;
+constexpr double kSnapDegrees = 15;
+
+// The corner opposite each corner handle, as signs of half the box's width
+// and height from its centre (0 for the edge handles).
+constexpr int kOppositeCorner[8][2]
+    = { { 1, 1 }, { 0, 0 }, { -1, 1 }, { 0, 0 }, { 0, 0 }, { 1, -1 }, { 0, 0 }, { -1, -1 } };
+
+bool isCornerHandle(int handle)
+{
+    return kOppositeCorner[handle][0] != 0;
 }
 
 int rotateCursor(double t)
@@ -117,6 +134,18 @@ void q_TransformBox::SetFromPictureRect(
     SetRect(at.x, at.y, zoom * w, zoom * h);
 }
 
+void q_TransformBox::PictureRect(
+    const FN2DItemBase& pictureItem, double zoom, double& pictureX, double& pictureY, double& w, double& h) const
+{
+    // The box's parent -> buffer -> picture pixel.
+    double bufferX = x, bufferY = y;
+    if (parent)
+        parent->WorldMatrix().apply(parent->WorldX() + x, parent->WorldY() + y, bufferX, bufferY);
+    pictureItem.ToLocal(bufferX, bufferY, pictureX, pictureY);
+    w = zoom > 0 ? width / zoom : 0;
+    h = zoom > 0 ? height / zoom : 0;
+}
+
 q_TransformBox::Point q_TransformBox::ParentOrigin() const
 {
     return parent ? Point { parent->WorldX(), parent->WorldY() } : Point { 0, 0 };
@@ -166,6 +195,21 @@ void q_TransformBox::OnPress(FNEventState event)
         }
     }
     TakeCorners();
+    m_pressWidth = width;
+    m_pressHeight = height;
+    m_rawAngle = rotation;
+    if (m_state == Resizing && isCornerHandle(m_handle)) {
+        const Point c = Centre();
+        const double r = rotation * kPi / 180.0, cs = std::cos(r), sn = std::sin(r);
+        const double u = kOppositeCorner[m_handle][0] * width / 2, v = kOppositeCorner[m_handle][1] * height / 2;
+        m_fixedCorner = { c.x + u * cs - v * sn, c.y + u * sn + v * cs };
+    }
+}
+
+bool q_TransformBox::KeyHeld(int virtualKey) const
+{
+    FNEngine* engine = FNEngine::Current();
+    return engine && (engine->System().keys[virtualKey] & 0x80) != 0;
 }
 
 void q_TransformBox::OnMove(FNEventState event)
@@ -204,6 +248,9 @@ void q_TransformBox::Resize(const Point& previous, const Point& current)
     const double dx = (to.x - from.x) * (scaleX > 0 ? 1 : -1);
     const double dy = (to.y - from.y) * (scaleY > 0 ? 1 : -1);
     const double r = rotation * kPi / 180.0, c = std::cos(r), s = std::sin(r);
+    const bool edge = m_handle == 1 || m_handle == 3 || m_handle == 4 || m_handle == 6;
+    if (edge && std::fabs(c) < kSmallestCosine)
+        return;
     const Point centre = Centre();
     const Point P { previous.x - centre.x, previous.y - centre.y }, Q { current.x - centre.x, current.y - centre.y };
     // The pointer's movement across (r) and along (t) the box's axes.
@@ -240,6 +287,24 @@ void q_TransformBox::Resize(const Point& previous, const Point& current)
         break;
     }
     RebuildFromCorners();
+    if (isCornerHandle(m_handle) && KeyHeld(FNKeyShift))
+        KeepShape();
+}
+
+void q_TransformBox::KeepShape()
+{
+    if (m_pressWidth == 0 || m_pressHeight == 0)
+        return;
+    const double grow = std::max(std::fabs(width / m_pressWidth), std::fabs(height / m_pressHeight));
+    const double w = std::copysign(grow * std::fabs(m_pressWidth), width);
+    const double h = std::copysign(grow * std::fabs(m_pressHeight), height);
+    // The centre that puts the opposite corner back where it was.
+    const double r = rotation * kPi / 180.0, cs = std::cos(r), sn = std::sin(r);
+    const double u = kOppositeCorner[m_handle][0] * w / 2, v = kOppositeCorner[m_handle][1] * h / 2;
+    const Point centre { m_fixedCorner.x - (u * cs - v * sn), m_fixedCorner.y - (u * sn + v * cs) };
+    const Point origin = ParentOrigin();
+    SetRect(centre.x - w / 2 - origin.x, centre.y - h / 2 - origin.y, w, h);
+    TakeCorners();
 }
 
 void q_TransformBox::RebuildFromCorners()
@@ -263,7 +328,36 @@ void q_TransformBox::Rotate(const Point& previous, const Point& current)
     const Point centre = Centre();
     const Point P { previous.x - centre.x, previous.y - centre.y }, Q { current.x - centre.x, current.y - centre.y };
     const double turned = std::atan2(P.x * Q.y - P.y * Q.x, P.y * Q.y + P.x * Q.x) * 180.0 / kPi;
-    SetAngle(rotation + turned);
+    m_rawAngle += turned;
+    if (KeyHeld(FNKeyControl))
+        SetAngle(std::round(m_rawAngle / kSnapDegrees) * kSnapDegrees);
+    else
+        SetAngle(rotation + turned);
+}
+
+void q_TransformBox::ApplyToPart(
+    FN2DItem& part, const FN2DItemBase& pictureItem, double zoom, int partWidth, int partHeight) const
+{
+    if (zoom <= 0 || partWidth <= 0 || partHeight <= 0)
+        return;
+    const double sx = width / zoom / partWidth, sy = height / zoom / partHeight;
+    // The part's top-left corner before scaling, in the view group: the box
+    // centre less half the part's size at this zoom.
+    const double groupX = x + width / 2 - width / 2 / sx, groupY = y + height / 2 - height / 2 / sy;
+    double worldX = groupX, worldY = groupY;
+    if (parent)
+        parent->WorldMatrix().apply(parent->WorldX() + groupX, parent->WorldY() + groupY, worldX, worldY);
+    double localX, localY;
+    pictureItem.ToLocal(worldX, worldY, localX, localY);
+    part.Invalidate(true);
+    part.scaleX = sx;
+    part.UpdateTransform();
+    part.Invalidate(true);
+    part.scaleY = sy;
+    part.UpdateTransform();
+    part.Invalidate(true);
+    part.MoveTo(localX, localY);
+    part.SetRotation(rotation);
 }
 
 int q_TransformBox::CursorAt(const FN2DItemBase* hovered, double stageX, double stageY) const

@@ -20,6 +20,13 @@ struct FNEventState;
 //   press anywhere else         rotate about the centre (the box's hit
 //                               margin is 20000 pixels, so it is everywhere)
 //   hover                       the cursor of what a press would do
+//   Shift on a corner handle    the box keeps its shape (aspect ratio), the
+//                               opposite corner staying where it was
+//   Ctrl while rotating         the angle snaps to multiples of 15 degrees
+//
+// The edge handles move their edge by the pointer's movement divided by the
+// cosine of the angle; at 90 and 270 degrees (|cos| below 1e-6) they move
+// nothing rather than throw the box to infinity.
 //
 // The outline and the handles pass their events to the box, whose one
 // connector handles them; the event's item tells which was pressed. The angle
@@ -43,6 +50,8 @@ public:
     // top-left corner from the picture item's coordinates to the box's
     // parent's, its size times the zoom.
     void SetFromPictureRect(const FN2DItemBase& pictureItem, double zoom, double x, double y, double w, double h);
+    // The reverse: the box's rectangle in picture pixels.
+    void PictureRect(const FN2DItemBase& pictureItem, double zoom, double& x, double& y, double& w, double& h) const;
 
     DragState State() const { return m_state; }
     int HandleIndex() const { return m_handle; }
@@ -51,10 +60,19 @@ public:
     // The cursor a hover at a stage point over `hovered` shows.
     int CursorAt(const FN2DItemBase* hovered, double stageX, double stageY) const;
 
+    // The part item (a child of the canvas picture item, in picture pixels)
+    // takes the box's place: scale = box size / zoom / part size, centre on
+    // the box's centre, the box's angle.
+    void ApplyToPart(FN2DItem& part, const FN2DItemBase& pictureItem, double zoom, int partWidth, int partHeight) const;
+
     void OnPress(FNEventState event);
     void OnMove(FNEventState event);
     void OnRelease(FNEventState event);
     void OnLeave(FNEventState event);
+
+protected:
+    // Whether a key is held now (the current engine's key table).
+    virtual bool KeyHeld(int virtualKey) const;
 
 private:
     struct Point {
@@ -68,6 +86,9 @@ private:
     void Resize(const Point& previous, const Point& current);
     void Rotate(const Point& previous, const Point& current);
     void RebuildFromCorners();
+    // With Shift on a corner handle: the size brought back to the shape at
+    // the press, the opposite corner kept in place.
+    void KeepShape();
 
     std::unique_ptr<q_BorderBox> m_outline;
     std::unique_ptr<q_BorderBox> m_handles[8];
@@ -77,4 +98,8 @@ private:
     Point m_previous { 0, 0 };
     Point m_cornerA { 0, 0 };
     Point m_cornerB { 0, 0 };
+    // At the press: the size, and the corner opposite the pressed handle.
+    double m_pressWidth = 0, m_pressHeight = 0;
+    Point m_fixedCorner { 0, 0 };
+    double m_rawAngle = 0; // the angle without snapping, while rotating
 };

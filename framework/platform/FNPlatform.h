@@ -41,9 +41,10 @@ class FNImage;
 // window. Positions of top-level windows are screen coordinates; positions
 // of child windows are relative to the parent's client area.
 //
-// Linking: list tesserine_framework before the backend library, so that
-// framework code calling FNPlatformConnection::Open finds the backend after
-// it on the link line.
+// Linking: a program chooses its backend by linking exactly one of the
+// CMake targets tesserine_platform_x11 or tesserine_platform_virtual; either
+// brings tesserine_framework with it, and the order in which the program
+// lists its libraries does not matter.
 
 // Rectangle with exclusive right and bottom edges.
 struct FNPlatformRect {

@@ -44,7 +44,8 @@ public:
         FNRect& client = m_client->m_client;
         int w = client.right - client.left;
         int h = client.bottom - client.top;
-        client = FNRect { newX + FNFrameLeft, newY + FNFrameTop, newX + FNFrameLeft + w, newY + FNFrameTop + h };
+        const int top = m_client->TopHeight();
+        client = FNRect { newX + FNFrameLeft, newY + top, newX + FNFrameLeft + w, newY + top + h };
     }
 
 private:
@@ -110,6 +111,8 @@ FNExWindow::FNExWindow(int newX, int newY, int newWidth, int newHeight, const FN
 FNExWindow::~FNExWindow()
 {
     Close();
+    // The bar's widgets lie on the frame scene: they go before it.
+    m_menuBar.reset();
     for (FNEventConnector* connector : m_connectors)
         delete connector;
     SetScene(nullptr);
@@ -183,15 +186,23 @@ void FNExWindow::PlaceFrameItems()
     place(m_rightBorder, fw - FNFrameRight, FNFrameTop, FNFrameRight, inner);
     m_looks.border(m_bottomBorder->picture, fw, FNFrameBottom, FNFrameEdgeBottom);
     place(m_bottomBorder, 0, fh - FNFrameBottom, fw, FNFrameBottom);
+    // From the right: close, then maximise and minimise where the window
+    // allows them (a dialog shows the close button alone).
     int buttonX = fw - FNFrameRight - kButtonWidth;
-    FN2DItem* buttons[] = { m_closeButton, m_maximiseButton, m_minimiseButton };
-    for (FN2DItem* button : buttons) {
+    const std::pair<FN2DItem*, bool> buttons[]
+        = { { m_closeButton, true }, { m_maximiseButton, allowMaximise }, { m_minimiseButton, allowMinimise } };
+    for (const auto& [button, shown] : buttons) {
+        button->visible = shown;
+        if (!shown)
+            continue;
         PaintButton(button, FNButtonNormal);
         place(button, buttonX, kButtonTop, kButtonWidth, kButtonHeight);
         buttonX -= kButtonWidth + kButtonGap;
     }
     int textWidth = buttonX + kButtonWidth - kTitleTextLeft;
     place(m_titleText, kTitleTextLeft, kTitleTextTop, textWidth, kTitleTextHeight);
+    if (m_menuBar)
+        m_menuBar->Place(FNFrameLeft, FNFrameTop, fw - FNFrameLeft - FNFrameRight);
 }
 
 void FNExWindow::PaintButton(FN2DItem* button, FNButtonState state)
@@ -230,17 +241,34 @@ FNRect FNExWindow::WorkArea() const
 
 void FNExWindow::Layout(const FNRect& wanted)
 {
-    FNRect client = FNFrameLimited(wanted, WorkArea());
+    const int top = TopHeight();
+    FNRect client = FNFrameLimited(wanted, WorkArea(), MenuHeight());
+    // An open menu panel would stay behind where the window was.
+    if (m_menuBar && !(client == m_client))
+        m_menuBar->CloseMenus();
     m_client = client;
     int w = client.right - client.left;
     int h = client.bottom - client.top;
-    bool sized = m_frame->width != w + FNFrameLeft + FNFrameRight || m_frame->height != h + FNFrameTop + FNFrameBottom;
-    m_frame->SetRect(client.left - FNFrameLeft, client.top - FNFrameTop, w + FNFrameLeft + FNFrameRight,
-        h + FNFrameTop + FNFrameBottom);
+    bool sized = m_frame->width != w + FNFrameLeft + FNFrameRight || m_frame->height != h + top + FNFrameBottom;
+    m_frame->SetRect(
+        client.left - FNFrameLeft, client.top - top, w + FNFrameLeft + FNFrameRight, h + top + FNFrameBottom);
     if (sized)
         PlaceFrameItems();
-    FN2DStage::SetRect(FNFrameLeft, FNFrameTop, w, h);
+    FN2DStage::SetRect(FNFrameLeft, top, w, h);
     m_rootItem->Resize(w, h);
+}
+
+void FNExWindow::InstallMenuBar(std::unique_ptr<FNExWindowMenuBar> bar)
+{
+    if (m_menuBar)
+        m_menuBar->CloseMenus();
+    const int before = TopHeight();
+    m_menuBar = std::move(bar);
+    // The frame keeps its place: the client moves down (or up) by the
+    // difference in height.
+    const int shift = TopHeight() - before;
+    Layout(FNRect { m_client.left, m_client.top + shift, m_client.right, m_client.bottom + shift });
+    PlaceFrameItems();
 }
 
 bool FNExWindow::SetRect(int newX, int newY, int w, int h)
@@ -273,7 +301,7 @@ void FNExWindow::Maximise()
     m_maximised = true;
     FNRect work = WorkArea();
     Layout(FNRect {
-        work.left + FNFrameLeft, work.top + FNFrameTop, work.right - FNFrameRight, work.bottom - FNFrameBottom });
+        work.left + FNFrameLeft, work.top + TopHeight(), work.right - FNFrameRight, work.bottom - FNFrameBottom });
     PaintButton(m_maximiseButton, FNButtonNormal);
 }
 
@@ -312,6 +340,7 @@ void FNExWindow::Open(bool show, FNStageBase* newParent, FNEngine* newEngine)
     if (!m_frame->windowCreated)
         return;
     Layout(m_client);
+    PlaceFrameItems(); // the buttons the flags allow, set since construction
     // The client is a child window of the frame, opened by hand because
     // AddChildStage would open an FNExWindow as a top-level window.
     engine = m_frame->engine;
@@ -328,6 +357,8 @@ void FNExWindow::Open(bool show, FNStageBase* newParent, FNEngine* newEngine)
 
 void FNExWindow::Close()
 {
+    if (m_menuBar)
+        m_menuBar->CloseMenus();
     if (windowCreated) {
         RequestDestroy();
         auto& siblings = m_frame->childStages;
@@ -345,12 +376,16 @@ void FNExWindow::Show()
 
 void FNExWindow::Hide()
 {
+    if (m_menuBar)
+        m_menuBar->CloseMenus();
     FN2DStage::Hide();
     m_frame->Hide();
 }
 
 void FNExWindow::SetEnabled(bool flag)
 {
+    if (m_menuBar && !flag)
+        m_menuBar->CloseMenus();
     FN2DStage::SetEnabled(flag);
     m_frame->SetEnabled(flag);
 }

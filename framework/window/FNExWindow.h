@@ -3,6 +3,7 @@
 #include "framework/events/FNEventState.h"
 #include "framework/stage/FN2DStage.h"
 #include "framework/window/FNExWindowLooks.h"
+#include "framework/window/FNExWindowMenuBar.h"
 #include "framework/window/FNFrameGeometry.h"
 
 #include <functional>
@@ -15,12 +16,14 @@ class FNEventConnector;
 class FNImage;
 class FNStringStyle;
 class FNExWindowFrame;
+class FNWindowMenu; // widgets/menu/FNWindowMenu.h
 
 // FNExWindow: a top-level window with the framework's own frame. The object
 // itself is the client area, a 2D stage that shows the application's scene;
 // it owns a second 2D stage, the frame, which is the top-level window and
 // carries the title bar, edges and buttons as items of its own scene. The
-// client is a child window of the frame at (6, 28).
+// client is a child window of the frame at (6, 28), or lower by the height
+// of a menu bar.
 //
 // Geometry: x, y, width and height given to the constructor, SetRect,
 // MoveTo and Resize describe the client area on the screen; every change goes
@@ -31,6 +34,10 @@ class FNExWindowFrame;
 //
 // The client shows a scene of its own, filled with the frame background,
 // until the application attaches another with SetScene().
+//
+// Menu bar: SetMenu() puts a bar between the title bar and the client; the
+// frame keeps its place and the client moves down by the bar's height, and
+// every layout rule above counts the bar as part of the frame's top.
 //
 // Threads: application thread, like every stage operation.
 class FNExWindow : public FN2DStage {
@@ -65,6 +72,16 @@ public:
     void Minimise();
     bool IsMinimised() const;
 
+    // Copies the menu into the window and shows it as the menu bar on the
+    // frame, replacing any bar shown before; the window is laid out again.
+    // Choosing an entry queues MenuCommand (25) on this window with param =
+    // the entry's identifier. The bar is made of widgets, so this function
+    // is defined in the widgets layer (widgets/menu/FNMenuBar.cpp): a
+    // program that calls it links tesserine_widgets.
+    void SetMenu(const FNWindowMenu& menu);
+    // The bar SetMenu() made, or null.
+    FNExWindowMenuBar* MenuBar() const { return m_menuBar.get(); }
+
     // The painters every FNExWindow made from now on uses.
     static void SetDefaultLooks(const FNExWindowLooks& looks);
     // Called on a right double click on the title bar (the credit view);
@@ -95,6 +112,11 @@ private:
     friend class FNExWindowFrame;
 
     void Layout(const FNRect& client);
+    // Takes the bar (null removes it) and lays the window out around it.
+    void InstallMenuBar(std::unique_ptr<FNExWindowMenuBar> bar);
+    int MenuHeight() const { return m_menuBar ? m_menuBar->Height() : 0; }
+    // Frame height above the client: the title bar and the menu bar.
+    int TopHeight() const { return FNFrameTopHeight(MenuHeight()); }
     FNRect WorkArea() const;
     void BuildFrameScene();
     void PlaceFrameItems();
@@ -119,6 +141,7 @@ private:
     std::vector<FNEventConnector*> m_connectors;
     FNStringStyle* m_titleStyle = nullptr;
     FNExWindowLooks m_looks;
+    std::unique_ptr<FNExWindowMenuBar> m_menuBar;
 
     FNRect m_client;
     bool m_maximised = false;

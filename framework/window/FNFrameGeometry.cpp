@@ -87,20 +87,21 @@ FNRect FNFrameDragged(FNFrameZone zone, const FNRect& start, int dx, int dy)
     return r;
 }
 
-FNRect FNFrameLimited(const FNRect& client, const FNRect& workArea)
+FNRect FNFrameLimited(const FNRect& client, const FNRect& workArea, int menuHeight)
 {
+    const int frameTop = FNFrameTopHeight(menuHeight);
     int maxWidth = std::max(FNFrameMinClientWidth, workArea.right - workArea.left - FNFrameLeft - FNFrameRight);
-    int maxHeight = std::max(FNFrameMinClientHeight, workArea.bottom - workArea.top - FNFrameTop - FNFrameBottom);
+    int maxHeight = std::max(FNFrameMinClientHeight, workArea.bottom - workArea.top - frameTop - FNFrameBottom);
     int width = std::clamp(client.right - client.left, FNFrameMinClientWidth, maxWidth);
     int height = std::clamp(client.bottom - client.top, FNFrameMinClientHeight, maxHeight);
     // Frame's top-left corner, kept inside the work area.
     int frameX = client.left - FNFrameLeft;
-    int frameY = client.top - FNFrameTop;
+    int frameY = client.top - frameTop;
     int frameWidth = width + FNFrameLeft + FNFrameRight;
-    int frameHeight = height + FNFrameTop + FNFrameBottom;
+    int frameHeight = height + frameTop + FNFrameBottom;
     frameX = std::max(workArea.left, std::min(frameX, workArea.right - frameWidth));
     frameY = std::max(workArea.top, std::min(frameY, workArea.bottom - frameHeight));
     int left = frameX + FNFrameLeft;
-    int top = frameY + FNFrameTop;
+    int top = frameY + frameTop;
     return FNRect { left, top, left + width, top + height };
 }

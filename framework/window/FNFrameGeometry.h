@@ -17,6 +17,13 @@ constexpr int FNFrameMinClientHeight = 80;
 // Width of the band along the frame's outer edges that resizes.
 constexpr int FNFrameResizeBand = 6;
 
+// The frame's height above the client area: the title bar and, below it, a
+// menu bar of menuHeight pixels (0 without one).
+constexpr int FNFrameTopHeight(int menuHeight)
+{
+    return FNFrameTop + menuHeight;
+}
+
 // What a press on the frame does.
 enum class FNFrameZone : int {
     None,
@@ -50,7 +57,7 @@ int FNFrameZoneCursor(FNFrameZone zone);
 // name stay fixed, and the client never gets smaller than the minimum.
 FNRect FNFrameDragged(FNFrameZone zone, const FNRect& start, int dx, int dy);
 
-// Applies the minimum client size and keeps the whole frame inside the
-// work area (screen rectangle): the size is limited first, then the frame
-// moved inside. Returns the client rectangle.
-FNRect FNFrameLimited(const FNRect& client, const FNRect& workArea);
+// Applies the minimum client size and keeps the whole frame, with a menu bar
+// of menuHeight pixels, inside the work area (screen rectangle): the size is
+// limited first, then the frame moved inside. Returns the client rectangle.
+FNRect FNFrameLimited(const FNRect& client, const FNRect& workArea, int menuHeight = 0);

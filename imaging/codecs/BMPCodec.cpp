@@ -5,6 +5,7 @@
 // header of 40 bytes or more, bottom-up or top-down. Writes 24-bit files.
 #include "imaging/FNImage.h"
 #include "imaging/codecs/ByteCursor.h"
+#include "imaging/codecs/CodecSupport.h"
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
@@ -19,11 +20,11 @@ namespace {
 constexpr char kCannotOpen[] = "指定したファイルは読み込めませんでした。:\n";
 constexpr char kBadFile[] = "読み込めるファイルは1,4,8,24,32bitのbitmapです。:\n";
 constexpr char kRLE4[] = "16色のRLE圧縮形式には対応していません:\n";
-constexpr char kWrongExtension[] = "拡張子が間違っています。:\n";
 constexpr char kNothingToSave[] = "データがありません。保存に失敗しました:\n";
 constexpr char kCannotWrite[] = "指定したファイルに書き込めませんでした:\n";
 
 constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kCoreInfoSize = 12; // the OS/2 header, with 16-bit sizes
 constexpr uint32_t kMinInfoSize = 40;
 constexpr uint32_t kInfoSizeWithMasks = 52; // information headers from here on carry the masks
 constexpr uint32_t kCompressionNone = 0;
@@ -209,12 +210,6 @@ void decodeRows(
     }
 }
 
-bool fail(FNImage& image, const char* text, const FNString& fileName)
-{
-    image.message = text + fileName;
-    return false;
-}
-
 void put16(std::vector<uint8_t>& out, uint32_t v)
 {
     out.push_back(uint8_t(v));
@@ -250,66 +245,124 @@ std::vector<uint8_t> headerFor(int width, int height, uint32_t dataSize)
     return h;
 }
 
+// Why a header is refused: the cause, its detail and the message.
+struct Refusal {
+    FNImageFailure why = FNImageFailure::None;
+    const char* detail = "";
+    const char* text = kBadFile;
+};
+
+Refusal refusalOf(const BMPHeader& h, const std::vector<uint8_t>& file)
+{
+    const int64_t height = h.height < 0 ? -int64_t(h.height) : int64_t(h.height);
+    if (h.bitCount == 16)
+        return { FNImageFailure::UnsupportedVariant, "16-bit BMP" };
+    if (!supportedBitCount(h.bitCount))
+        return { FNImageFailure::NotThisFormat, "BMP" };
+    if (h.compression == kCompressionRLE4)
+        return { FNImageFailure::UnsupportedVariant, "4-bit run-length BMP", kRLE4 };
+    if (h.compression > kCompressionBitFields)
+        return { FNImageFailure::UnsupportedVariant, "BMP compression (JPEG, PNG or other)" };
+    if (h.infoSize == kCoreInfoSize)
+        return { FNImageFailure::UnsupportedVariant, "OS/2 BMP (12-byte header)" };
+    if (h.infoSize < kMinInfoSize || h.width <= 0 || height == 0)
+        return { FNImageFailure::NotThisFormat, "BMP" };
+    if (!pictureSizeAcceptable(int64_t(h.width), height))
+        return { FNImageFailure::TooLarge };
+    if (h.bitCount == 32 && h.compression == kCompressionBitFields && !standardMasks(file))
+        return { FNImageFailure::UnsupportedVariant, "32-bit BMP with other than 8-8-8 bit fields" };
+    return {};
+}
+
+// True when the file holds the palette and, unless the data are run-length
+// coded, every byte of pixels that the layout takes (the last row needs no
+// padding).
+bool holdsPaletteAndData(const BMPLayout& l, bool runLength, size_t fileSize)
+{
+    const size_t paletteEnd = l.paletteOffset + l.paletteEntries * 4;
+    const size_t dataEnd = l.dataOffset + l.stride * size_t(l.height - 1) + l.rowBytes;
+    return paletteEnd <= fileSize && (runLength || dataEnd <= fileSize);
+}
+
+// Run-length data must end with its end-of-bitmap code or cover every row.
+bool decodeRunLength8(FNImage& image, const BMPLayout& l, const std::vector<uint8_t>& file, const Palette& palette)
+{
+    // Expanded into padded rows first, with some slack past the last row.
+    std::vector<uint8_t> expanded(l.stride * size_t(l.height) + 256, 0);
+    ByteCursor data(file.data(), file.size());
+    if (!data.seek(l.dataOffset))
+        return false;
+    const RunLength8End end = decodeBMPRunLength8(data, expanded.data(), expanded.size(), l.stride);
+    if (!end.endOfBitmap && end.reached < l.stride * size_t(l.height - 1) + l.rowBytes)
+        return false;
+    ByteCursor rows(expanded.data(), expanded.size());
+    decodeRows(image, l, rows, 0, 8, palette);
+    return true;
+}
+
+// Validates, then decodes into a scratch picture, so that a refused or cut
+// off file leaves `image` as it was.
+bool decodeBMP(FNImage& image, FNFileReader& reader, const FNString& fileName)
+{
+    const std::vector<uint8_t> file = reader.readAll();
+    if (reader.error())
+        return failWith(image, readFailureOf(reader.error()), kCannotOpen, fileName, systemReason(reader.error()));
+    ByteCursor in(file.data(), file.size());
+    BMPHeader h;
+    if (!readHeader(in, h)) {
+        const bool startsLikeBMP = file.size() < 2 || (file[0] == 'B' && file[1] == 'M');
+        return failWith(image, startsLikeBMP ? FNImageFailure::Truncated : FNImageFailure::NotThisFormat, kBadFile,
+            fileName, "BMP");
+    }
+    if (h.type[0] != 'B' || h.type[1] != 'M')
+        return failWith(image, FNImageFailure::NotThisFormat, kBadFile, fileName, "BMP");
+    const Refusal refusal = refusalOf(h, file);
+    if (refusal.why != FNImageFailure::None)
+        return failWith(image, refusal.why, refusal.text, fileName, refusal.detail);
+    const BMPLayout l = layoutOf(h);
+    const bool rle8 = h.bitCount == 8 && h.compression == kCompressionRLE8;
+    if (!holdsPaletteAndData(l, rle8, file.size()))
+        return failWith(image, FNImageFailure::Truncated, kBadFile, fileName);
+    const Palette palette = readPalette(file, l);
+
+    FNImage decoded(0, 0);
+    if (!decoded.tryCreate(l.width, l.height))
+        return failWith(image, FNImageFailure::OutOfMemory, kBadFile, fileName);
+    if (rle8) {
+        if (!decodeRunLength8(decoded, l, file, palette))
+            return failWith(image, FNImageFailure::Truncated, kBadFile, fileName);
+    } else {
+        ByteCursor data(file.data(), file.size());
+        decodeRows(decoded, l, data, l.dataOffset, h.bitCount, palette);
+    }
+    image.takePixels(decoded);
+    return true;
+}
+
 } // namespace
+
+const ImageFormat kBMPFormat { "BMP", kBMPExtensions, kCannotOpen, decodeBMP };
 
 bool FNImage::loadBMP(const FNString& fileName)
 {
-    if (!extensionIs(fileName, kBMPExtensions))
-        return fail(*this, kWrongExtension, fileName);
-    FNFileReader reader;
-    if (!reader.open(fileName))
-        return fail(*this, kCannotOpen, fileName);
-    const std::vector<uint8_t> file = reader.readAll();
-    reader.close();
-
-    // ---- Validate: nothing is allocated before the header is accepted.
-    ByteCursor in(file.data(), file.size());
-    BMPHeader h;
-    if (!readHeader(in, h) || h.type[0] != 'B' || h.type[1] != 'M' || !supportedBitCount(h.bitCount))
-        return fail(*this, kBadFile, fileName);
-    if (h.compression == kCompressionRLE4)
-        return fail(*this, kRLE4, fileName);
-    const int64_t height = h.height < 0 ? -int64_t(h.height) : int64_t(h.height);
-    if (h.infoSize < kMinInfoSize || !pictureSizeAcceptable(int64_t(h.width), height))
-        return fail(*this, kBadFile, fileName);
-    if (h.bitCount == 32 && h.compression == kCompressionBitFields && !standardMasks(file))
-        return fail(*this, kBadFile, fileName);
-    const BMPLayout l = layoutOf(h);
-    const bool rle8 = h.bitCount == 8 && h.compression == kCompressionRLE8;
-    const Palette palette = readPalette(file, l);
-
-    // ---- Create, then decode.
-    create(l.width, l.height);
-    ByteCursor data(file.data(), file.size());
-    if (rle8) {
-        // Expanded into padded rows first, with some slack past the last row.
-        std::vector<uint8_t> expanded(l.stride * size_t(l.height) + 256, 0);
-        if (data.seek(l.dataOffset))
-            decodeBMPRunLength8(data, expanded.data(), expanded.size(), l.stride);
-        ByteCursor rows(expanded.data(), expanded.size());
-        decodeRows(*this, l, rows, 0, 8, palette);
-    } else {
-        decodeRows(*this, l, data, l.dataOffset, h.bitCount, palette);
-    }
-    created = true;
-    return true;
+    return loadAs(*this, fileName, kBMPFormat);
 }
 
 bool FNImage::saveBMP(const FNString& fileName)
 {
     if (!created || !pixels)
-        return fail(*this, kNothingToSave, fileName);
+        return failWith(*this, FNImageFailure::NothingToSave, kNothingToSave, fileName);
     if (!extensionIs(fileName, kBMPExtensions))
-        return fail(*this, kWrongExtension, fileName);
+        return failWith(*this, FNImageFailure::WrongExtension, kWrongExtensionText, fileName, "BMP");
     const size_t stride = (size_t(width) * 3 + 3) / 4 * 4;
     const uint64_t dataSize = uint64_t(stride) * uint64_t(height);
     // The size fields are 32 bits; a picture whose file would not fit cannot
     // be written as BMP.
     if (dataSize > 0xFFFFFFFFull - 54)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, FNImageFailure::TooLarge, kCannotWrite, fileName);
     FNFileWriter writer;
     if (!writer.open(fileName, false))
-        return fail(*this, kCannotWrite, fileName);
+        return failWrite(*this, writer, kCannotWrite, fileName);
 
     // Image row y is file row height - 1 - y; B, G, R per pixel, alpha
     // dropped, each row zero-padded to the stride.
@@ -325,7 +378,7 @@ bool FNImage::saveBMP(const FNString& fileName)
     }
     const std::vector<uint8_t> header = headerFor(width, height, static_cast<uint32_t>(dataSize));
     const bool written = writer.write(header.data(), header.size()) && writer.write(data.data(), data.size());
-    if (!writer.close() || !written)
-        return fail(*this, kCannotWrite, fileName);
+    if (!written || !writer.close())
+        return failWrite(*this, writer, kCannotWrite, fileName);
     return true;
 }

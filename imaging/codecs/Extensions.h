@@ -16,6 +16,9 @@ inline bool extensionIs(const FNString& fileName, std::initializer_list<const ch
     return false;
 }
 
+// The message of a codec called directly with a name of another format.
+constexpr char kWrongExtensionText[] = "拡張子が間違っています。:\n";
+
 constexpr std::initializer_list<const char*> kBMPExtensions = { "bmp", "BMP" };
 constexpr std::initializer_list<const char*> kJPEGExtensions = { "jpg", "JPG", "jpeg", "JPEG" };
 constexpr std::initializer_list<const char*> kPNGExtensions = { "png", "PNG" };

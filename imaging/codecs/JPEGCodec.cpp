@@ -3,11 +3,13 @@
 //
 // libjpeg reports fatal errors through the error manager's exit method,
 // which here jumps back to the setjmp of the current call. Everything a call
-// owns (file, codec object, row memory) lives in one job object that
-// outlives the jump; the function holding the setjmp only returns false
+// owns (codec object, row memory) lives in one job object that outlives the
+// jump (the file belongs to the caller's reader or writer); the function holding the setjmp only returns false
 // after a jump, and the job's destructor releases everything on every path.
 #include "imaging/FNImage.h"
+#include "imaging/codecs/CodecSupport.h"
 #include "imaging/codecs/Extensions.h"
+#include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
 #include "imaging/codecs/RowConversion.h"
 
@@ -23,7 +25,6 @@
 
 namespace {
 
-const char* const kWrongExtension = "拡張子が間違っています。:\n";
 const char* const kCannotRead = "ファイルの読込に失敗しました\n";
 const char* const kNothingToSave = "データが作成されていません:\n";
 const char* const kCannotWrite = "ファイルの書き込みに失敗しました\n";
@@ -41,6 +42,13 @@ constexpr long kMaxDecoderMemory = 512L << 20;
 // is arbitrary, far above what any encoder writes.
 constexpr int kMaxScans = 1000;
 
+// Pixels per byte of file above which a colour picture is not decoded
+// straight into a picture made at once. Photos take one to three bits a
+// pixel, and a flat picture coded with the library's standard tables about
+// 64 pixels a byte; past this only flat pictures with optimised tables go.
+// The figure only chooses between two ways of decoding, both correct.
+constexpr int64_t kMaxPixelsPerByte = 128;
+
 // ---- Error record ---------------------------------------------------------
 
 // The standard error manager with the fatal exit and the message output
@@ -50,6 +58,7 @@ struct JPEGErrorRecord {
     std::jmp_buf jump;
     void (*standardEmit)(j_common_ptr, int) = nullptr;
     char lastError[JMSG_LENGTH_MAX] = {};
+    int lastCode = 0; // libjpeg's code of the fatal error
 };
 
 // Unused by the library and by us; it only names the codec's owner.
@@ -66,6 +75,7 @@ JPEGErrorRecord& recordOf(j_common_ptr codec)
 {
     JPEGErrorRecord& record = recordOf(codec);
     (*codec->err->format_message)(codec, record.lastError);
+    record.lastCode = codec->err->msg_code;
     std::longjmp(record.jump, 1);
 }
 
@@ -105,7 +115,8 @@ void limitScans(j_common_ptr codec)
 }
 
 struct JPEGReadJob {
-    FILE* file = nullptr;
+    FILE* file = nullptr; // the reader's; not closed here
+    int64_t fileSize = 0;
     JPEGErrorRecord error;
     JPEGClientRecord client;
     jpeg_progress_mgr progress {};
@@ -120,6 +131,12 @@ struct JPEGReadJob {
     int height = 0;
     int components = 0;
     bool invertedCMYK = false;
+    // Colour files decode straight into the picture's B, G, R, A pixels.
+    bool intoPicture = false;
+    FNImage decoded { 0, 0 };
+    // Set where the read is refused by this adapter rather than by libjpeg.
+    FNImageFailure refusal = FNImageFailure::None;
+    const char* refusalDetail = "";
 
     JPEGReadJob() = default;
     JPEGReadJob(const JPEGReadJob&) = delete;
@@ -128,8 +145,6 @@ struct JPEGReadJob {
     {
         if (codecMade)
             jpeg_destroy_decompress(&codec);
-        if (file)
-            std::fclose(file);
     }
 };
 
@@ -149,6 +164,36 @@ void provideRows(JPEGReadJob& job, JDIMENSION first, JDIMENSION count, size_t ro
         for (JDIMENSION i = 0; i < blockRows; ++i)
             job.rowPointers[y + i] = job.rowBlocks.back().get() + i * rowBytes;
     }
+}
+
+// Reads every row of `rows` (one pointer per output row, made by the
+// caller), each call asking for as many as the library returns at once.
+void readScanlines(jpeg_decompress_struct& codec, JSAMPROW* rows)
+{
+    const JDIMENSION batch = JDIMENSION(std::max(codec.rec_outbuf_height, 1));
+    while (codec.output_scanline < codec.output_height) {
+        const JDIMENSION first = codec.output_scanline;
+        const JDIMENSION count = std::min(batch, codec.output_height - first);
+        if (jpeg_read_scanlines(&codec, &rows[first], count) == 0)
+            ERREXIT(&codec, JERR_INPUT_EMPTY); // the stdio source never suspends
+    }
+}
+
+// Straight into a scratch picture. Its memory is reserved at once but only
+// the rows the decoder reaches are touched, so a short file claiming a huge
+// picture, which ends at the first missing byte, makes little of it real.
+bool readRowsIntoPicture(JPEGReadJob& job)
+{
+    jpeg_decompress_struct& codec = job.codec;
+    if (!job.decoded.tryCreate(int(codec.output_width), int(codec.output_height))) {
+        job.refusal = FNImageFailure::OutOfMemory;
+        return false;
+    }
+    job.rowPointers.resize(codec.output_height);
+    for (JDIMENSION y = 0; y < codec.output_height; ++y)
+        job.rowPointers[y] = reinterpret_cast<JSAMPROW>(job.decoded.row(int(y)));
+    readScanlines(codec, job.rowPointers.data());
+    return true;
 }
 
 void readRows(JPEGReadJob& job)
@@ -183,24 +228,48 @@ bool readJPEGFile(JPEGReadJob& job)
     codec.progress = &job.progress;
     jpeg_stdio_src(&codec, job.file);
     jpeg_read_header(&codec, TRUE);
-    if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height)))
+    if (!pictureSizeAcceptable(int64_t(codec.image_width), int64_t(codec.image_height))) {
+        job.refusal = FNImageFailure::TooLarge;
         return false;
+    }
     // Arithmetic-coded data that runs out is padded with zeros without any
     // warning, so a short file could not be told from a complete one and a
     // few bytes could make a whole huge picture. Hardly any program writes
     // such files; they are refused.
-    if (codec.arith_code)
+    if (codec.arith_code) {
+        job.refusal = FNImageFailure::UnsupportedVariant;
+        job.refusalDetail = "arithmetic-coded JPEG";
         return false;
+    }
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo's extension: colour conversion writes the picture's own
+    // pixel layout (alpha 255), so no second pass over the rows is needed.
+    // Only for sizes a file of this length can plausibly hold: a short file
+    // claiming a huge picture goes the row-block way, whose memory grows
+    // only with what is decoded.
+    job.intoPicture = codec.num_components == 3
+        && int64_t(codec.image_width) * codec.image_height <= kMaxPixelsPerByte * job.fileSize;
+    if (job.intoPicture)
+        codec.out_color_space = JCS_EXT_BGRA;
+#endif
     jpeg_start_decompress(&codec);
     // Grey, RGB (also YCbCr and friends, converted by the library) and CMYK.
-    if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4)
+    if (codec.output_components != 1 && codec.output_components != 3 && codec.output_components != 4) {
+        job.refusal = FNImageFailure::UnsupportedVariant;
+        job.refusalDetail = "JPEG colour space";
         return false;
+    }
     job.width = int(codec.output_width);
     job.height = int(codec.output_height);
     job.components = codec.output_components;
     // Adobe's marker means Photoshop's convention: CMYK samples stored inverted.
     job.invertedCMYK = codec.saw_Adobe_marker;
-    readRows(job);
+    if (job.intoPicture) {
+        if (!readRowsIntoPicture(job))
+            return false;
+    } else {
+        readRows(job);
+    }
     jpeg_finish_decompress(&codec);
     return true;
 }
@@ -239,10 +308,59 @@ void convertRow(const JSAMPLE* in, uint32_t* out, int width, int components, boo
     }
 }
 
+// The cause of a failed read: the adapter's refusal, the reader's error, or
+// what libjpeg's fatal error says.
+FNImageFailure failureOf(const JPEGReadJob& job, const FNFileReader& file)
+{
+    if (job.refusal != FNImageFailure::None)
+        return job.refusal;
+    if (file.error())
+        return readFailureOf(file.error());
+    switch (job.error.lastCode) {
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EMPTY:
+        return FNImageFailure::Truncated;
+    case JERR_OUT_OF_MEMORY:
+        return FNImageFailure::OutOfMemory;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_NO_BACKING_STORE: // more working memory than a decode may use
+        return FNImageFailure::TooLarge;
+    default:
+        return FNImageFailure::NotThisFormat;
+    }
+}
+
+bool decodeJPEG(FNImage& image, FNFileReader& file, const FNString& fileName)
+{
+    JPEGReadJob job;
+    job.file = file.handle();
+    job.fileSize = file.size();
+    if (!readJPEGFile(job)) {
+        const FNImageFailure why = failureOf(job, file);
+        const FNString detail = why == FNImageFailure::ReadFailed ? systemReason(file.error())
+            : why == FNImageFailure::UnsupportedVariant           ? FNString(job.refusalDetail)
+                                                                  : FNString("JPEG");
+        return failWith(image, why, kCannotRead, fileName, detail);
+    }
+    jpeg_destroy_decompress(&job.codec);
+    job.codecMade = false;
+    file.close();
+
+    if (job.intoPicture) {
+        image.takePixels(job.decoded);
+        return true;
+    }
+    if (!image.tryCreate(job.width, job.height))
+        return failWith(image, FNImageFailure::OutOfMemory, kCannotRead, fileName);
+    for (int y = 0; y < image.height; ++y)
+        convertRow(job.rowPointers[y], image.row(y), image.width, job.components, job.invertedCMYK);
+    image.created = true;
+    return true;
+}
+
 // ---- Writing --------------------------------------------------------------
 
 struct JPEGWriteJob {
-    FILE* file = nullptr;
     JPEGErrorRecord error;
     JPEGClientRecord client;
     jpeg_compress_struct codec {};
@@ -255,18 +373,10 @@ struct JPEGWriteJob {
     {
         if (codecMade)
             jpeg_destroy_compress(&codec);
-        close();
-    }
-    // False when buffered data could not be written out.
-    bool close()
-    {
-        FILE* f = file;
-        file = nullptr;
-        return !f || std::fclose(f) == 0;
     }
 };
 
-bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPARRAY rows)
+bool writeJPEGFile(JPEGWriteJob& job, FILE* file, int width, int height, int quality, JSAMPARRAY rows)
 {
     jpeg_compress_struct& codec = job.codec;
     setUpErrors(job.error);
@@ -276,7 +386,7 @@ bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPA
     jpeg_CreateCompress(&codec, JPEG_LIB_VERSION, sizeof(codec));
     job.codecMade = true;
     codec.client_data = &job.client;
-    jpeg_stdio_dest(&codec, job.file);
+    jpeg_stdio_dest(&codec, file);
     codec.image_width = JDIMENSION(width);
     codec.image_height = JDIMENSION(height);
     codec.input_components = 3;
@@ -291,47 +401,23 @@ bool writeJPEGFile(JPEGWriteJob& job, int width, int height, int quality, JSAMPA
 
 } // namespace
 
+const ImageFormat kJPEGFormat { "JPEG", kJPEGExtensions, kCannotRead, decodeJPEG };
+
 bool FNImage::loadJPEG(const FNString& fileName)
 {
-    if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtension + fileName;
-        return false;
-    }
-    JPEGReadJob job;
-    job.file = std::fopen(fileName.c_str(), "rb");
-    if (!job.file || !readJPEGFile(job)) {
-        message = kCannotRead + fileName;
-        return false;
-    }
-    jpeg_destroy_decompress(&job.codec);
-    job.codecMade = false;
-    std::fclose(job.file);
-    job.file = nullptr;
-
-    create(job.width, job.height);
-    for (int y = 0; y < height; ++y)
-        convertRow(job.rowPointers[y], row(y), width, job.components, job.invertedCMYK);
-    created = true;
-    return true;
+    return loadAs(*this, fileName, kJPEGFormat);
 }
 
 bool FNImage::saveJPEG(const FNString& fileName, int quality)
 {
-    if (!created) {
-        message = kNothingToSave + fileName;
-        return false;
-    }
-    if (!extensionIs(fileName, kJPEGExtensions)) {
-        message = kWrongExtension + fileName;
-        return false;
-    }
+    if (!created)
+        return failWith(*this, FNImageFailure::NothingToSave, kNothingToSave, fileName);
+    if (!extensionIs(fileName, kJPEGExtensions))
+        return failWith(*this, FNImageFailure::WrongExtension, kWrongExtensionText, fileName, "JPEG");
     quality = std::clamp(quality, 0, 100);
-    JPEGWriteJob job;
-    job.file = std::fopen(fileName.c_str(), "wb");
-    if (!job.file) {
-        message = kCannotWrite + fileName;
-        return false;
-    }
+    FNFileWriter writer;
+    if (!writer.open(fileName, false))
+        return failWrite(*this, writer, kCannotWrite, fileName);
     const size_t rowBytes = size_t(width) * 3;
     // Not zeroed: the conversion writes every byte.
     const std::unique_ptr<JSAMPLE[]> data(new JSAMPLE[rowBytes * height]);
@@ -340,10 +426,12 @@ bool FNImage::saveJPEG(const FNString& fileName, int quality)
         rows[y] = data.get() + y * rowBytes;
     // B, G, R, A in the picture -> R, G, B in the file; alpha is dropped
     rowconversion::pixelsToRGB(row(0), data.get(), size_t(width) * height);
-    const bool written = writeJPEGFile(job, width, height, quality, rows.data());
-    if (!job.close() || !written) {
-        message = kCannotWrite + fileName;
-        return false;
+    JPEGWriteJob job;
+    if (!writeJPEGFile(job, writer.handle(), width, height, quality, rows.data())) {
+        writer.noteStreamError();
+        return failWrite(*this, writer, kCannotWrite, fileName);
     }
+    if (!writer.close())
+        return failWrite(*this, writer, kCannotWrite, fileName);
     return true;
 }

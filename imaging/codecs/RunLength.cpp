@@ -44,7 +44,7 @@ struct RunLength8Output {
 
 } // namespace
 
-void decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t stride)
+RunLength8End decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t stride)
 {
     assert(stride > 0 && "a run-length row has at least one byte");
     RunLength8Output o { out, size, stride };
@@ -60,12 +60,12 @@ void decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t st
         if (code == 0) {
             o.endLine();
         } else if (code == 1) {
-            return;
+            return { true, o.position };
         } else if (code == 2) {
             uint8_t dx = 0;
             uint8_t dy = 0;
             if (!input.u8(dx) || !input.u8(dy))
-                return;
+                break;
             o.delta(dx, dy);
         } else {
             const size_t available = std::min<size_t>(code, input.remaining());
@@ -74,11 +74,12 @@ void decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t st
             std::memcpy(out + o.position, literal, n);
             o.position += n;
             if (available < code)
-                return;
+                break;
             if (code & 1)
                 input.skip(1);
         }
     }
+    return { false, o.position };
 }
 
 // ---- TGA run length --------------------------------------------------------

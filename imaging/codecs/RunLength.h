@@ -16,7 +16,11 @@
 // moves right and down, as the run-length format defines them; bytes skipped
 // that way keep their zero. Decoding ends at the end-of-bitmap code, at the
 // end of the input, or when the output is full.
-void decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t stride);
+struct RunLength8End {
+    bool endOfBitmap; // stopped at the end-of-bitmap code (complete data do)
+    size_t reached; // output position where decoding stopped
+};
+RunLength8End decodeBMPRunLength8(ByteCursor& input, uint8_t* out, size_t size, size_t stride);
 
 // TGA run-length packets of pixelSize-byte pixels. The decoder keeps its
 // packet state between calls, so a picture can be expanded one row at a

@@ -5,6 +5,7 @@
 // and column orders. Writes uncompressed true colour of 24 or 32 bits.
 #include "imaging/FNImage.h"
 #include "imaging/codecs/ByteCursor.h"
+#include "imaging/codecs/CodecSupport.h"
 #include "imaging/codecs/Extensions.h"
 #include "imaging/codecs/FNFileStream.h"
 #include "imaging/codecs/ImageLimits.h"
@@ -13,13 +14,13 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr char kCannotOpen[] = "ファイルが読み込めませんでした:\n";
 constexpr char kUnsupported[] = "対応していないTARGA形式のファイルです:\n";
-constexpr char kWrongExtension[] = "拡張子が間違っています。:\n";
 constexpr char kNothingToSave[] = "データがありません。保存に失敗しました:\n";
 constexpr char kBadDepth[] = "指定できる色深度は24,32bitのいずれかです。:\n";
 constexpr char kCannotWrite[] = "ファイルを書き込めませんでした。:\n";
@@ -121,21 +122,19 @@ Palette readPalette(ByteCursor in, const TGAHeader& h)
     return palette;
 }
 
-// Fills row with the next file row; bytes the file does not hold are zero.
-void nextRow(ByteCursor& in, TGARunDecoder* rle, std::vector<uint8_t>& row)
+// Fills row with the next file row; false when the file ends first.
+bool nextRow(ByteCursor& in, TGARunDecoder* rle, std::vector<uint8_t>& row)
 {
-    size_t n = 0;
-    if (rle) {
-        n = rle->decode(row.data(), row.size());
-    } else {
-        n = std::min(row.size(), in.remaining());
-        if (n > 0)
-            std::memcpy(row.data(), in.take(n), n);
-    }
-    std::fill(row.begin() + n, row.end(), 0);
+    if (rle)
+        return rle->decode(row.data(), row.size()) == row.size();
+    const uint8_t* bytes = in.take(row.size());
+    if (bytes)
+        std::memcpy(row.data(), bytes, row.size());
+    return bytes != nullptr;
 }
 
-void decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Palette& palette)
+// False when the pixel data end before the picture does.
+bool decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Palette& palette)
 {
     const size_t pixelSize = h.depth / 8;
     TGARunDecoder decoder(in, pixelSize);
@@ -145,7 +144,8 @@ void decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Pale
     const int width = image.width;
     std::vector<uint8_t> row(size_t(width) * pixelSize);
     for (int r = 0; r < image.height; ++r) {
-        nextRow(in, rle, row);
+        if (!nextRow(in, rle, row))
+            return false;
         Pixel* dst = reinterpret_cast<Pixel*>(image.row(topDown ? r : image.height - 1 - r));
         const uint8_t* src = row.data();
         if (pixelSize == 4 && !rightToLeft) {
@@ -162,12 +162,7 @@ void decodePixels(FNImage& image, const TGAHeader& h, ByteCursor& in, const Pale
                 dst[x] = palette[src[0]];
         }
     }
-}
-
-bool fail(FNImage& image, const char* text, const FNString& fileName)
-{
-    image.message = text + fileName;
-    return false;
+    return true;
 }
 
 void put16(uint8_t* out, int v)
@@ -176,54 +171,88 @@ void put16(uint8_t* out, int v)
     out[1] = uint8_t(v >> 8);
 }
 
-} // namespace
-
-bool FNImage::loadTGA(const FNString& fileName)
+// Why a header is refused (cause and detail), or None.
+std::pair<FNImageFailure, const char*> refusalOf(const TGAHeader& h)
 {
-    if (!extensionIs(fileName, kTGAExtensions))
-        return fail(*this, kWrongExtension, fileName);
-    FNFileReader reader;
-    if (!reader.open(fileName))
-        return fail(*this, kCannotOpen, fileName);
-    const std::vector<uint8_t> file = reader.readAll();
-    reader.close();
+    if (!supportedType(h)) {
+        switch (h.imageType) {
+        case 3:
+            return { FNImageFailure::UnsupportedVariant, "TGA type 3 (grey)" };
+        case 9:
+            return { FNImageFailure::UnsupportedVariant, "TGA type 9 (run-length colour-mapped)" };
+        case 11:
+            return { FNImageFailure::UnsupportedVariant, "TGA type 11 (run-length grey)" };
+        default:
+            return { FNImageFailure::NotThisFormat, "TGA" };
+        }
+    }
+    if (h.width == 0 || h.height == 0)
+        return { FNImageFailure::NotThisFormat, "TGA" };
+    if (!pictureSizeAcceptable(int64_t(h.width), int64_t(h.height)))
+        return { FNImageFailure::TooLarge, "" };
+    return { FNImageFailure::None, "" };
+}
 
-    // ---- Validate: nothing is allocated before the header is accepted.
+// Validates, then decodes into a scratch picture, so that a refused or cut
+// off file leaves `image` as it was.
+bool decodeTGA(FNImage& image, FNFileReader& reader, const FNString& fileName)
+{
+    const std::vector<uint8_t> file = reader.readAll();
+    if (reader.error())
+        return failWith(image, readFailureOf(reader.error()), kCannotOpen, fileName, systemReason(reader.error()));
     ByteCursor in(file.data(), file.size());
     TGAHeader h;
-    if (!readHeader(in, h) || !supportedType(h) || !pictureSizeAcceptable(int64_t(h.width), int64_t(h.height)))
-        return fail(*this, kUnsupported, fileName);
+    if (!readHeader(in, h))
+        return failWith(image, FNImageFailure::Truncated, kUnsupported, fileName);
+    const auto [why, detail] = refusalOf(h);
+    if (why != FNImageFailure::None)
+        return failWith(image, why, kUnsupported, fileName, detail);
 
     // The image ID and the colour map come before the pixels.
-    in.seek(std::min(file.size(), kHeaderSize + h.idLength));
+    if (!in.skip(h.idLength))
+        return failWith(image, FNImageFailure::Truncated, kUnsupported, fileName);
     Palette palette;
     if (h.depth == 8)
         palette = readPalette(in, h);
-    in.seek(std::min(file.size(), in.position() + colorMapBytes(h)));
+    if (!in.skip(colorMapBytes(h)))
+        return failWith(image, FNImageFailure::Truncated, kUnsupported, fileName);
 
-    // ---- Create, then decode.
-    create(h.width, h.height);
-    if (h.depth == 8 || h.depth == 24 || h.depth == 32)
-        decodePixels(*this, h, in, palette);
-    else
-        std::memset(pixels, 0, byteCount()); // depths not read give a zero picture
-    created = true;
+    FNImage decoded(0, 0);
+    if (!decoded.tryCreate(h.width, h.height))
+        return failWith(image, FNImageFailure::OutOfMemory, kUnsupported, fileName);
+    if (h.depth == 8 || h.depth == 24 || h.depth == 32) {
+        if (!decodePixels(decoded, h, in, palette))
+            return failWith(image, FNImageFailure::Truncated, kUnsupported, fileName);
+    } else {
+        std::memset(decoded.pixels, 0, decoded.byteCount()); // depths not read give a zero picture
+    }
+    image.takePixels(decoded);
     return true;
+}
+
+} // namespace
+
+const ImageFormat kTGAFormat { "TGA", kTGAExtensions, kCannotOpen, decodeTGA };
+
+bool FNImage::loadTGA(const FNString& fileName)
+{
+    return loadAs(*this, fileName, kTGAFormat);
 }
 
 bool FNImage::saveTGA(const FNString& fileName, int bitCount)
 {
     if (!created || !pixels)
-        return fail(*this, kNothingToSave, fileName);
+        return failWith(*this, FNImageFailure::NothingToSave, kNothingToSave, fileName);
     if (bitCount != 24 && bitCount != 32)
-        return fail(*this, kBadDepth, fileName);
+        return failWith(
+            *this, FNImageFailure::UnsupportedVariant, kBadDepth, fileName, FNString(bitCount) + "-bit TGA output");
     if (!extensionIs(fileName, kTGAExtensions))
-        return fail(*this, kWrongExtension, fileName);
+        return failWith(*this, FNImageFailure::WrongExtension, kWrongExtensionText, fileName, "TGA");
     if (width > kMaxSavedSide || height > kMaxSavedSide)
-        return fail(*this, kCannotWrite, fileName);
+        return failWith(*this, FNImageFailure::TooLarge, kCannotWrite, fileName);
     FNFileWriter writer;
     if (!writer.open(fileName, false))
-        return fail(*this, kCannotWrite, fileName);
+        return failWrite(*this, writer, kCannotWrite, fileName);
 
     // Uncompressed true colour, no ID, no colour map, origin 0, descriptor 0
     // (bottom-up rows, left to right, no alpha bits declared).
@@ -243,7 +272,7 @@ bool FNImage::saveTGA(const FNString& fileName, int bitCount)
             std::memcpy(dst, src, pixelSize);
     }
     const bool written = writer.write(header, sizeof(header)) && writer.write(data.data(), data.size());
-    if (!writer.close() || !written)
-        return fail(*this, kCannotWrite, fileName);
+    if (!written || !writer.close())
+        return failWrite(*this, writer, kCannotWrite, fileName);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "imaging/raster/FNRaster.h"
 
 #include "imaging/FNImage.h"
+#include "imaging/FixedPointSpan.h"
 #include "imaging/raster/RasterBlend.h"
 #include "imaging/raster/RasterFilter.h"
 #include "imaging/raster/RasterScaleRows.h"
@@ -14,48 +15,8 @@
 
 namespace {
 
+using FNFixedPointSpan::cutSpan;
 using FNRasterFilter::Piece;
-
-// ---- Span cutting -----------------------------------------------------------
-
-int64_t floorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if (a % b != 0 && ((a < 0) != (b < 0)))
-        --q;
-    return q;
-}
-
-int64_t ceilDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if (a % b != 0 && ((a < 0) == (b < 0)))
-        ++q;
-    return q;
-}
-
-// Narrows the columns [x0, x1) of one row to those where
-// low <= atZero + step*X <= high. The bounds come from one division per edge,
-// rounded inward, so the remaining columns are exactly the ones that satisfy
-// the condition.
-inline void cutSpan(int64_t atZero, int64_t step, int64_t low, int64_t high, int64_t& x0, int64_t& x1)
-{
-    if (step == 0) {
-        if (atZero < low || atZero > high)
-            x1 = x0;
-        return;
-    }
-    int64_t first, last;
-    if (step > 0) {
-        first = ceilDiv(low - atZero, step);
-        last = floorDiv(high - atZero, step);
-    } else {
-        first = ceilDiv(high - atZero, step);
-        last = floorDiv(low - atZero, step);
-    }
-    x0 = std::max(x0, first);
-    x1 = std::min(x1, last + 1);
-}
 
 // ---- Row driver ---------------------------------------------------------------
 

@@ -170,6 +170,8 @@ TEST_F(BMPCodec, RefusesRunLength4WithItsMessage)
     FNImage image;
     EXPECT_FALSE(load(image, f.build()));
     EXPECT_EQ(image.message, "16色のRLE圧縮形式には対応していません:\n" + dir.file("t.bmp"));
+    EXPECT_EQ(image.failure, FNImageFailure::UnsupportedVariant);
+    EXPECT_EQ(image.failureText(), "unsupported 4-bit run-length BMP");
 }
 
 // Each header fault is refused with the bad-file message before anything is
@@ -182,24 +184,20 @@ TEST_F(BMPCodec, RefusesBadHeadersAndLeavesThePictureAlone)
         change(f);
         return f.build();
     };
-    struct Case {
-        const char* what;
-        std::vector<uint8_t> bytes;
-    };
     std::vector<uint8_t> notBM = variant([](BMPFile&) {});
     notBM[1] = 'A';
     std::vector<uint8_t> shortHeader = variant([](BMPFile&) {});
     shortHeader.resize(53);
-    const std::vector<Case> cases = {
-        { "type is not BM", notBM },
-        { "header cut short", shortHeader },
+    const std::vector<RefusedFile> cases = {
+        { "type is not BM", notBM, FNImageFailure::NotThisFormat },
+        { "header cut short", shortHeader, FNImageFailure::Truncated },
         { "empty file", {} },
-        { "16 bits", variant([](BMPFile& f) { f.bits = 16; }) },
+        { "16 bits", variant([](BMPFile& f) { f.bits = 16; }), FNImageFailure::UnsupportedVariant },
         { "0 bits", variant([](BMPFile& f) { f.bits = 0; }) },
         { "width 0", variant([](BMPFile& f) { f.width = 0; }) },
         { "negative width", variant([](BMPFile& f) { f.width = -3; }) },
         { "height 0", variant([](BMPFile& f) { f.height = 0; }) },
-        { "width over 32768", variant([](BMPFile& f) { f.width = 32769; }) },
+        { "width over 32768", variant([](BMPFile& f) { f.width = 32769; }), FNImageFailure::TooLarge },
         { "height over 32768", variant([](BMPFile& f) { f.height = 32769; }) },
         { "top-down height over 32768", variant([](BMPFile& f) { f.height = -32769; }) },
         { "most negative height", variant([](BMPFile& f) { f.height = INT_MIN; }) },
@@ -207,24 +205,15 @@ TEST_F(BMPCodec, RefusesBadHeadersAndLeavesThePictureAlone)
              f.width = 32768;
              f.height = 8193;
          }) },
-        { "core header of 12 bytes", variant([](BMPFile& f) { f.infoSize = 12; }) },
+        { "core header of 12 bytes", variant([](BMPFile& f) { f.infoSize = 12; }), FNImageFailure::UnsupportedVariant },
         { "bit fields in another order", variant([](BMPFile& f) {
              f.bits = 32;
              f.compression = 3;
              f.afterHeader = Bytes().u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);
-         }) },
+         }),
+            FNImageFailure::UnsupportedVariant },
     };
-    for (const Case& c : cases) {
-        FNImage image(2, 1);
-        image.setColor(0, 0, 10, 20, 30, 40);
-        EXPECT_FALSE(load(image, c.bytes)) << c.what;
-        EXPECT_EQ(image.message, kBadFile + dir.file("t.bmp")) << c.what;
-        EXPECT_TRUE(image.created) << c.what;
-        ASSERT_EQ(image.width, 2) << c.what;
-        ASSERT_EQ(image.height, 1) << c.what;
-        EXPECT_EQ(pixel(image, 0, 0), 0x280A141Eu) << c.what;
-        EXPECT_EQ(pixel(image, 1, 0), 0xFFFFFFFFu) << c.what;
-    }
+    expectRefused(cases, dir.file("t.bmp"), &FNImage::loadBMP, kBadFile + dir.file("t.bmp"));
 }
 
 TEST_F(BMPCodec, AcceptsTheLargestAllowedWidth)
@@ -419,31 +408,37 @@ TEST_F(BMPCodec, DataOffsetInsideTheHeadersMeansPixelsFollowThePalette)
     EXPECT_EQ(allPixels(image), (std::vector<uint32_t> { 0xFF00FF00, 0xFF0000FF }));
 }
 
-TEST_F(BMPCodec, ShortDataLoadsWithoutReadingPastTheFileEnd)
+// A file whose data end before the picture does fails with the bad-file
+// message and leaves the picture as it was; nothing past the end is read.
+TEST_F(BMPCodec, TruncatedFilesAreRefusedAtEveryCut)
 {
-    BMPFile f;
-    f.width = 2;
-    f.height = 3;
-    f.data = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8 }; // one row and a bit
-    FNImage image;
-    ASSERT_TRUE(load(image, f.build())) << image.message.c_str();
-    EXPECT_EQ(pixel(image, 0, 2), 0xFF030201u);
-    EXPECT_EQ(pixel(image, 1, 2), 0xFF060504u);
-    EXPECT_EQ(pixel(image, 0, 1), 0xFF000807u);
-
-    // A data offset past the end of the file leaves no data at all.
-    f.dataOffset = 100000;
-    ASSERT_TRUE(load(image, f.build())) << image.message.c_str();
-    EXPECT_EQ(image.width, 2);
-    EXPECT_EQ(image.height, 3);
-
-    // A palette cut off by the end of the file.
-    BMPFile p;
-    p.bits = 8;
-    p.colorsUsed = 256;
-    p.palette = { 0x123456 };
-    FNImage indexed;
-    ASSERT_TRUE(load(indexed, p.build())) << indexed.message.c_str();
+    std::vector<RefusedFile> cuts;
+    // Rows are padded to 4 bytes; the padding of the last row may go, so the
+    // cuts from the end reach into pixels (-1 only where rows have none).
+    for (const char* name : { "im_1bit.bmp", "im_4bit.bmp", "im_8bit.bmp", "im_24bit.bmp", "pil_8bit.bmp" }) {
+        const auto some = cutFixture("bmp", name, { 20, 60, -4 });
+        cuts.insert(cuts.end(), some.begin(), some.end());
+    }
+    const auto rows32 = cutFixture("bmp", "im_v5_32bit_bitfields.bmp", { 100, 150, -1 });
+    cuts.insert(cuts.end(), rows32.begin(), rows32.end());
+    // Run-length data that stop before the last pixel (without the closing
+    // line end and end-of-bitmap codes alone the picture is still whole).
+    const auto rle = cutFixture("bmp", "im_rle8.bmp", { -8, -20 });
+    cuts.insert(cuts.end(), rle.begin(), rle.end());
+    BMPFile shortRows;
+    shortRows.width = 2;
+    shortRows.height = 3;
+    shortRows.data = { 1, 2, 3, 4, 5, 6, 0, 0, 7, 8 }; // one row and a bit
+    BMPFile farOffset = shortRows;
+    farOffset.dataOffset = 100000;
+    BMPFile cutPalette;
+    cutPalette.bits = 8;
+    cutPalette.colorsUsed = 256;
+    cutPalette.palette = { 0x123456 };
+    cuts.push_back({ "one row and a bit", shortRows.build(), FNImageFailure::Truncated });
+    cuts.push_back({ "data offset past the end", farOffset.build(), FNImageFailure::Truncated });
+    cuts.push_back({ "palette cut off", cutPalette.build(), FNImageFailure::Truncated });
+    expectRefused(cuts, dir.file("t.bmp"), &FNImage::loadBMP, kBadFile + dir.file("t.bmp"));
 }
 
 // ---- 8-bit run length ------------------------------------------------------

@@ -117,9 +117,54 @@ inline std::map<std::string, ExpectedPicture> readExpectations(const std::string
     return table;
 }
 
+// One file a loader must refuse: what is wrong with it, its bytes and, where
+// given, the cause the picture must report.
+struct RefusedFile {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    FNImageFailure why = FNImageFailure::None;
+};
+
+// Writes each file to `path` and loads it with `loader` into a 2 x 1 picture
+// whose first pixel is marked: every load must fail with `message` and leave
+// the picture as it was (created, same size, same pixels).
+inline void expectRefused(const std::vector<RefusedFile>& files, const FNString& path,
+    bool (FNImage::*loader)(const FNString&), const FNString& message)
+{
+    for (const RefusedFile& file : files) {
+        writeBytes(path, file.bytes);
+        FNImage image(2, 1);
+        image.setColor(0, 0, 10, 20, 30, 40);
+        EXPECT_FALSE((image.*loader)(path)) << file.what;
+        EXPECT_EQ(image.message, message) << file.what;
+        if (file.why != FNImageFailure::None) {
+            EXPECT_EQ(image.failure, file.why) << file.what;
+        }
+        EXPECT_TRUE(image.created) << file.what;
+        ASSERT_EQ(image.width, 2) << file.what;
+        ASSERT_EQ(image.height, 1) << file.what;
+        EXPECT_EQ(pixel(image, 0, 0), 0x280A141Eu) << file.what;
+        EXPECT_EQ(pixel(image, 1, 0), 0xFFFFFFFFu) << file.what;
+    }
+}
+
 inline std::string fixtureDirectory(const char* format)
 {
     return std::string(TESSERINE_TEST_DATA) + "/" + format;
+}
+
+// The committed fixture `name` of a format cut after each of `lengths`
+// bytes (a length past the end counts back from it: -1 drops the last byte).
+inline std::vector<RefusedFile> cutFixture(const char* format, const char* name, std::initializer_list<long> lengths)
+{
+    const std::vector<uint8_t> whole = readBytes(FNString(fixtureDirectory(format) + "/" + name));
+    std::vector<RefusedFile> cuts;
+    for (long length : lengths) {
+        const size_t kept = length >= 0 ? size_t(length) : whole.size() - size_t(-length);
+        cuts.push_back({ name, std::vector<uint8_t>(whole.begin(), whole.begin() + std::min(kept, whole.size())),
+            FNImageFailure::Truncated });
+    }
+    return cuts;
 }
 
 } // namespace codectest

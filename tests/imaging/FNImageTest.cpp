@@ -254,6 +254,9 @@ TEST_F(FNImageLine, KeepsDestinationAlphaAndHandlesPoints)
     EXPECT_EQ(at(6, 6), 0x0A0000FFu) << "a zero-length band still paints its square";
     EXPECT_EQ(image.getAlpha(6, 6), 10);
     image.drawLine(0xFF000000, -100, -100, 500, 500, 3); // clipped, must not write outside
+    for (auto [x, y] : { std::pair { 0, 0 }, { 11, 11 } })
+        EXPECT_EQ(at(x, y), 0x0A000000u) << "the clipped band still runs corner to corner";
+    EXPECT_EQ(at(11, 0), 0x0AFFFFFFu);
 }
 
 TEST(FNImageLineWidth, ThicknessIsLimitedToHundredPixels)

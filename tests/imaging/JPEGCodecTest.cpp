@@ -228,6 +228,41 @@ TEST_F(JPEGCodec, UTF8FileNamesAreUsedAsGiven)
 
 // ---- Colour spaces -------------------------------------------------------------
 
+// Colour pictures decode straight into the picture unless the file is far
+// smaller than such a picture usually is (here a flat progressive picture of
+// more than 128 pixels a byte); both ways give the same pixels.
+TEST_F(JPEGCodec, FlatColourPicturesDecodeTheSameEitherWay)
+{
+    JPEGDescription d;
+    d.width = 1024;
+    d.height = 512;
+    for (int x = 0; x < d.width; ++x)
+        d.samples.insert(d.samples.end(), { 200, 100, 50 });
+    // Progressive with one full DC scan and end-of-block runs for the rest:
+    // about a bit a block.
+    d.progressive = true;
+    d.scans.push_back({ 3, { 0, 1, 2, 0 }, 0, 0, 0, 0 });
+    for (int component = 0; component < 3; ++component)
+        d.scans.push_back({ 1, { component }, 1, 63, 0, 0 });
+    const Bytes flat = encodeJPEG(d);
+    d.scans.clear();
+    d.progressive = false;
+    d.quality = 100;
+    const Bytes baseline = encodeJPEG(d);
+    ASSERT_GT(size_t(d.width) * d.height, 128 * flat.size()) << "the flat file takes the row-block way";
+    ASSERT_LT(size_t(d.width) * d.height, 128 * baseline.size()) << "the baseline file goes straight in";
+    for (const Bytes* file : { &flat, &baseline }) {
+        ASSERT_TRUE(loadBytes(*file));
+        ASSERT_EQ(image.width, 1024);
+        const uint32_t first = pixelAt(image, 0, 0);
+        EXPECT_NEAR(int(first >> 16 & 0xFF), 200, 2);
+        EXPECT_NEAR(int(first >> 8 & 0xFF), 100, 2);
+        EXPECT_NEAR(int(first & 0xFF), 50, 2);
+        EXPECT_EQ(first >> 24, 0xFFu);
+        EXPECT_EQ(pixelAt(image, 1023, 511), first);
+    }
+}
+
 TEST_F(JPEGCodec, GreyFilesAreGreyInAllThreeColours)
 {
     JPEGDescription d;
@@ -323,27 +358,36 @@ TEST_F(JPEGCodec, UnreadableFilesFailWithTheReadMessage)
     endMarkerTooEarly.insert(endMarkerTooEarly.end(), { 0xFF, 0xD9 });
     Bytes garbageAfterHeader(good.begin(), good.begin() + frameSizeOffset(good) + 200);
     garbageAfterHeader.insert(garbageAfterHeader.end(), noise.begin(), noise.end());
-    const std::pair<const char*, Bytes> cases[] = {
-        { "empty", Bytes() },
-        { "start marker only", Bytes(good.begin(), good.begin() + 2) },
-        { "cut inside the headers", Bytes(good.begin(), good.begin() + frameSizeOffset(good)) },
-        { "cut inside the data", Bytes(good.begin(), good.begin() + good.size() / 2) },
+    const struct {
+        const char* what;
+        Bytes bytes;
+        FNImageFailure why;
+    } cases[] = {
+        { "empty", Bytes(), FNImageFailure::Truncated },
+        { "start marker only", Bytes(good.begin(), good.begin() + 2), FNImageFailure::Truncated },
+        { "cut inside the headers", Bytes(good.begin(), good.begin() + frameSizeOffset(good)),
+            FNImageFailure::Truncated },
+        { "cut inside the data", Bytes(good.begin(), good.begin() + good.size() / 2), FNImageFailure::Truncated },
         { "progressive cut inside the data",
-            Bytes(goodProgressive.begin(), goodProgressive.begin() + goodProgressive.size() / 2) },
-        { "end marker before the data is complete", endMarkerTooEarly },
-        { "noise", noise },
-        { "noise after the headers", garbageAfterHeader },
-        { "PNG signature", Bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13 } },
+            Bytes(goodProgressive.begin(), goodProgressive.begin() + goodProgressive.size() / 2),
+            FNImageFailure::Truncated },
+        { "end marker before the data is complete", endMarkerTooEarly, FNImageFailure::Truncated },
+        { "noise", noise, FNImageFailure::NotThisFormat },
+        { "noise after the headers", garbageAfterHeader, FNImageFailure::NotThisFormat },
+        { "PNG signature", Bytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13 },
+            FNImageFailure::NotThisFormat },
     };
-    for (const auto& [what, bytes] : cases) {
-        SCOPED_TRACE(what);
-        EXPECT_FALSE(loadBytes(bytes));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(loadBytes(c.bytes));
         EXPECT_EQ(image.message.str(), kCannotRead + path);
+        EXPECT_EQ(image.failure, c.why);
         expectUntouched();
     }
     const std::string missing = dir.path("missing.jpg");
     EXPECT_FALSE(image.loadJPEG(missing.c_str()));
     EXPECT_EQ(image.message.str(), kCannotRead + missing);
+    EXPECT_EQ(image.failure, FNImageFailure::FileMissing);
     ASSERT_TRUE(loadBytes(good)); // the intact files load
     ASSERT_TRUE(loadBytes(goodProgressive));
 }
@@ -378,6 +422,7 @@ TEST_F(JPEGCodec, ValidFilesBeyondTheLimitsAreRefused)
     large.samples.assign(16385, 0);
     EXPECT_FALSE(loadBytes(encodeJPEG(large)));
     EXPECT_EQ(image.message.str(), kCannotRead + path);
+    EXPECT_EQ(image.failure, FNImageFailure::TooLarge);
     expectUntouched();
 }
 
@@ -391,6 +436,7 @@ TEST_F(JPEGCodec, ArithmeticCodedFilesAreRefused)
     d.arithmetic = true;
     EXPECT_FALSE(loadBytes(encodeJPEG(d)));
     EXPECT_EQ(image.message.str(), kCannotRead + path);
+    EXPECT_EQ(image.failureText(), "unsupported arithmetic-coded JPEG");
 }
 
 // Every progressive scan walks the whole picture again, so their number is

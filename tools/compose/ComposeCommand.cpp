@@ -6,6 +6,7 @@
 #include "imaging/FNImage.h"
 #include "imaging/codecs/Extensions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -49,6 +50,18 @@ bool supportedOutput(const std::string& path)
     const FNString name(path);
     return extensionIs(name, kBMPExtensions) || extensionIs(name, kJPEGExtensions) || extensionIs(name, kPNGExtensions)
         || extensionIs(name, kTGAExtensions);
+}
+
+bool knownOption(const std::string& name)
+{
+    static const char* const names[] = { "--canvas", "--part", "-o", "--output", "--at", "--scale", "--angle", "--hue",
+        "--saturation", "--value", "--mode" };
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+bool namesAFile(const std::string& name)
+{
+    return name == "--canvas" || name == "--part" || name == "-o" || name == "--output";
 }
 
 bool applyOption(const std::string& name, const std::string& value, ComposeOptions& o, std::string& error)
@@ -122,15 +135,28 @@ std::string oneLine(const FNString& message)
         if (c == '\n')
             c = ' ';
     }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     return text;
 }
 
-bool loadPicture(
-    PictureFiles& files, FNImage& picture, const std::string& role, const std::string& path, std::ostream& err)
+// "file is truncated (PNGファイルを読み込めませんでした sea.png)": the cause in
+// English, then the picture's own message; either alone when the other is
+// empty.
+std::string reasonOf(const FNImage& picture)
+{
+    const std::string cause = picture.failureText().str();
+    const std::string text = oneLine(picture.message);
+    if (cause.empty() || text.empty())
+        return cause + text;
+    return cause + " (" + text + ")";
+}
+
+bool loadPicture(PictureFiles& files, FNImage& picture, const std::string& path, std::ostream& err)
 {
     if (files.load(picture, path))
         return true;
-    err << kProgram << ": cannot read the " << role << " '" << path << "': " << oneLine(picture.message) << "\n";
+    err << kProgram << ": cannot read '" << path << "': " << reasonOf(picture) << "\n";
     return false;
 }
 
@@ -149,13 +175,25 @@ bool parseComposeOptions(const std::vector<std::string>& args, ComposeOptions& o
             return false;
         }
         const size_t equals = name.find('=');
-        if (name.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+        const bool joined = name.compare(0, 2, "--") == 0 && equals != std::string::npos;
+        if (joined) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
-        } else if (n + 1 < args.size()) {
+        }
+        if (!knownOption(name)) {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (!joined && n + 1 < args.size()) {
             value = args[++n];
-        } else {
+        } else if (!joined) {
             error = "option " + name + " needs a value";
+            return false;
+        }
+        // An option where a file name should be is a slip, not a file: a file
+        // whose name starts with '-' is written ./-name.
+        if (namesAFile(name) && !value.empty() && value[0] == '-') {
+            error = "invalid " + name + " '" + value + "': a file name cannot start with '-' (write ./" + value + ")";
             return false;
         }
         if (!applyOption(name, value, options, error))
@@ -170,7 +208,8 @@ const char* composeUsage()
            "\n"
            "Composes a part picture into a canvas picture with the editor's own compose\n"
            "code and writes the result. Formats follow the file extensions: .png, .bmp,\n"
-           ".jpg/.jpeg, .tga (as the editor reads and writes them).\n"
+           ".jpg/.jpeg, .tga (as the editor reads and writes them); a picture whose\n"
+           "content is PNG, JPEG or BMP is read as such whatever its extension.\n"
            "\n"
            "  --canvas FILE        the canvas picture. A canvas wider or higher than 1200\n"
            "                       pixels is scaled down to 1200 as the editor opens it.\n"
@@ -200,7 +239,8 @@ const char* composeUsage()
            "Options also accept --name=value. Smart and mixed modes print the solver's\n"
            "\"Poisson Count : \" and \"Poisson Time Cost : \" lines. On bad input the\n"
            "command prints an error, writes nothing and exits with status 1 (a picture\n"
-           "could not be read, composed or written) or 2 (bad arguments).\n";
+           "could not be read, composed or written) or 2 (bad arguments). An existing\n"
+           "output file is replaced only once the whole new picture is written.\n";
 }
 
 int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::ostream& out, std::ostream& err)
@@ -216,7 +256,7 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
         return 0;
     }
     FNImage canvas, part;
-    if (!loadPicture(files, canvas, "canvas", o.canvasPath, err) || !loadPicture(files, part, "part", o.partPath, err))
+    if (!loadPicture(files, canvas, o.canvasPath, err) || !loadPicture(files, part, o.partPath, err))
         return 1;
     q_LimitCanvasSize(canvas);
 
@@ -240,7 +280,7 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
         return 1;
     }
     if (!files.save(composed, o.outputPath)) {
-        err << kProgram << ": cannot write '" << o.outputPath << "': " << oneLine(composed.message) << "\n";
+        err << kProgram << ": cannot write '" << o.outputPath << "': " << reasonOf(composed) << "\n";
         return 1;
     }
     return 0;

@@ -3,6 +3,11 @@
 // Japanese user-interface texts.
 //
 //   look-sheet [output.png]      (default: look-sheet.png)
+//
+// -h or --help prints the usage. Any other argument that starts with "-" is
+// refused as an unknown option rather than taken as a file name (write such
+// a name as ./-name.png); so is a second file name. Usage errors exit with
+// status 2 and write nothing.
 #include "PngFile.h"
 
 #include "imaging/FNImage.h"
@@ -14,6 +19,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -317,11 +323,43 @@ int textSamples(Sheet& s, int y)
     return y + 22 + 48 + 16;
 }
 
+constexpr const char* kUsage = "Usage: look-sheet [output.png]   (default: look-sheet.png)\n";
+
+// The output file name from the command line; false, with the message
+// written, when the arguments ask for help or are not a usable command.
+bool outputPath(int argc, char** argv, const char*& path, int& status)
+{
+    path = "look-sheet.png";
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(kUsage, stdout);
+            status = 0;
+            return false;
+        }
+        const char* problem = nullptr;
+        if (!argument.empty() && argument[0] == '-')
+            problem = "unknown option";
+        else if (i > 1)
+            problem = "unexpected argument";
+        if (problem) {
+            std::fprintf(stderr, "look-sheet: %s '%s'\n%s", problem, argv[i], kUsage);
+            status = 2;
+            return false;
+        }
+        path = argv[i];
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const char* path = argc > 1 ? argv[1] : "look-sheet.png";
+    const char* path = nullptr;
+    int status = 0;
+    if (!outputPath(argc, argv, path, status))
+        return status;
     Sheet sheet(1320, 1500);
     int y = 16;
     y = buttons(sheet, y);

@@ -240,3 +240,8 @@ int FNWidget::Height() const
 {
     return item ? static_cast<int>(item->height) : height;
 }
+
+bool FNWidget::ContainsLocal(double localX, double localY) const
+{
+    return localX >= 0 && localY >= 0 && localX < Width() && localY < Height();
+}

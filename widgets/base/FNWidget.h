@@ -87,6 +87,9 @@ public:
     // The item exists and lies in a scene shown by a stage.
     bool IsOnStage() const;
     bool IsEnabled() const;
+    // Whether a point in the widget's own coordinates (an event's local
+    // position) lies on it: a release away from a button is no click.
+    bool ContainsLocal(double localX, double localY) const;
     int X() const;
     int Y() const;
     int Width() const;

@@ -9,6 +9,7 @@
 #include "framework/stage/FN2DStage.h"
 #include "framework/stage/FNEmit.h"
 #include "imaging/FNImage.h"
+#include "widgets/controls/FNVScroll.h"
 #include "widgets/looks/FNLooks.h"
 #include "widgets/theme/FNTheme.h"
 
@@ -179,6 +180,12 @@ void FNDropDownList::Open()
     m_popupScene->AddItem(m_rows.get());
     for (const auto& entry : m_entries)
         entry->PlaceIn(m_rows.get());
+    const int count = static_cast<int>(m_entries.size());
+    if (count > kVisibleRows) {
+        m_bar = std::make_unique<FNVScroll>(width - kScrollBarWidth, 0, kScrollBarWidth, height);
+        m_bar->SetRange(count, kVisibleRows);
+        m_bar->PlaceIn(m_popupScene.get());
+    }
 
     m_popup = std::make_unique<FN2DStage>(at.left, at.top, width, height, "FNDropDownList");
     m_popup->SetScene(m_popupScene.get());
@@ -196,6 +203,8 @@ void FNDropDownList::Open()
     connect(popup, FNEvent::FocusOut, &FNDropDownList::OnFocusLeft);
     connect(popup, FNEvent::StageKeyDown, &FNDropDownList::OnListKey);
     connect(popup, FNEvent::Wheel, &FNDropDownList::OnListWheel);
+    if (m_bar)
+        connect(static_cast<FNWidget*>(m_bar.get()), FNEvent::ValueChanged, &FNDropDownList::OnScrolled);
     m_popup->Open(true, stage, stage->engine);
     // The chosen entry is in view when the list opens.
     const int chosen = IndexOf(m_group.Selected());
@@ -215,6 +224,7 @@ void FNDropDownList::Close()
     m_popup->Close();
     m_popup->SetScene(nullptr);
     m_popup.reset();
+    m_bar.reset();
     m_rows.reset();
     m_listFace.reset();
     m_popupScene.reset();
@@ -227,6 +237,14 @@ void FNDropDownList::ScrollTo(int firstRow)
     m_firstRow = std::clamp(firstRow, 0, std::max(0, count - kVisibleRows));
     for (int row = 0; row < count; ++row)
         m_entries[row]->MoveTo(0, (row - m_firstRow) * Height());
+    if (m_bar)
+        m_bar->SetValue(m_firstRow);
+}
+
+void FNDropDownList::OnScrolled(FNEventState)
+{
+    if (m_bar && m_bar->Value() != m_firstRow)
+        ScrollTo(m_bar->Value());
 }
 
 void FNDropDownList::OnEntryRelease(FNEventState event)

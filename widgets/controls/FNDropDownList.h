@@ -12,11 +12,13 @@ class FN2DItem;
 class FN2DScene;
 class FN2DStage;
 class FNEventConnector;
+class FNVScroll;
 struct FNEventState;
 
 // FNDropDownList: a closed box showing the chosen entry; a click opens the
 // entries in a list window under the box (above it when the work area ends
-// below), at most ten rows at a time, the rest reached by scrolling.
+// below), at most ten rows at a time, the rest reached with the scroll bar
+// along the list's right edge or the wheel.
 //
 //   box: enter / leave      highlighted / normal face
 //   box: left up            opens the list (closes it when open)
@@ -67,6 +69,7 @@ public:
     void OnListKey(FNEventState event);
     void OnListWheel(FNEventState event);
     void OnFocusLeft(FNEventState event);
+    void OnScrolled(FNEventState event);
 
 protected:
     void OnItemCreated() override;
@@ -96,6 +99,7 @@ private:
     std::unique_ptr<FN2DStage> m_popup;
     std::unique_ptr<FN2DItem> m_listFace;
     std::unique_ptr<FN2DItem> m_rows;
+    std::unique_ptr<FNVScroll> m_bar; // with more than ten entries
     std::vector<std::unique_ptr<FNEventConnector>> m_popupConnectors;
     int m_firstRow = 0;
     // A press on the box closed the open list: its release must not open it

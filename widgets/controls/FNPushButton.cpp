@@ -5,9 +5,16 @@
 #include "framework/scene/FN2DItem.h"
 #include "widgets/looks/FNLooks.h"
 
+#include <utility>
+
 FNPushButton::FNPushButton(int x, int y, int w, int h, const FNString& newText)
+    : FNPushButton(x, y, w, h, newText, { &FNFaceLook, &FNHoverFaceLook, &FNPressedFaceLook })
+{
+}
+
+FNPushButton::FNPushButton(int x, int y, int w, int h, const FNString& newText, std::vector<FNLookFunc> faces)
     : FNTransParentLabel(x, y, w, h, newText)
-    , m_faces({ &FNFaceLook, &FNHoverFaceLook, &FNPressedFaceLook })
+    , m_faces(std::move(faces))
 {
     FN_SET_CLASS_NAME(FNPushButton);
 }

@@ -22,6 +22,9 @@ public:
     enum Face { Normal = 0, Hover, Pressed };
 
     FNPushButton(int x, int y, int w, int h, const FNString& text);
+    // A button that paints its normal, hover and pressed faces with other
+    // looks (the arrows and thumbs of scroll bars), in that order.
+    FNPushButton(int x, int y, int w, int h, const FNString& text, std::vector<FNLookFunc> faces);
     ~FNPushButton() override;
 
     void Repaint() override;

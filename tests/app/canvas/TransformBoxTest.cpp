@@ -5,6 +5,7 @@
 #include "framework/events/FNEventCode.h"
 #include "framework/events/FNEventState.h"
 #include "framework/platform/FNPlatform.h"
+#include "framework/platform/FNVirtualKey.h"
 #include "framework/scene/FN2DScene.h"
 #include "imaging/FNImage.h"
 
@@ -13,6 +14,15 @@
 #include <cmath>
 
 namespace {
+
+// A box whose keys the test holds down.
+class KeyedBox : public q_TransformBox {
+public:
+    int held = 0;
+
+protected:
+    bool KeyHeld(int virtualKey) const override { return virtualKey == held; }
+};
 
 // The view group at stage (100, 50); the box 40 x 20 at (30, 40) in it, so
 // its stage rectangle runs from (130, 90) to (170, 110), centre (150, 100).
@@ -47,7 +57,7 @@ protected:
 
     FN2DScene scene;
     FN2DItem group { 0, 0, 100, 50, 1 };
-    q_TransformBox box;
+    KeyedBox box;
 };
 
 TEST_F(BoxTest, HandlesSitOnTheCornersAndEdgeMiddles)
@@ -127,6 +137,63 @@ TEST_F(BoxTest, TheHoverCursorSaysWhatAPressWouldDo)
     };
     for (const Row& row : rows)
         EXPECT_EQ(box.CursorAt(row.over, row.x, row.y), row.cursor) << row.x << ", " << row.y;
+}
+
+TEST_F(BoxTest, AtNinetyDegreesTheEdgeHandlesHoldStillInsteadOfFlyingOff)
+{
+    box.SetAngle(90); // cos is 3e-7 with pi taken as 3.141592
+    for (int handle : { 1, 3, 4, 6 }) {
+        Drag(box.Handle(handle), 150, 100, 157, 96);
+        EXPECT_TRUE(std::isfinite(box.x) && std::isfinite(box.y)) << handle;
+        EXPECT_DOUBLE_EQ(box.width, 40) << handle;
+        EXPECT_DOUBLE_EQ(box.height, 20) << handle;
+    }
+    Drag(box.Handle(7), 150, 100, 155, 100); // corners still work
+    EXPECT_NE(box.height, 20);
+}
+
+TEST_F(BoxTest, ShiftKeepsTheShapeOnACornerAndCtrlSnapsTheTurn)
+{
+    box.held = FNKeyShift;
+    Drag(box.Handle(7), 170, 110, 210, 112); // much wider, hardly higher
+    EXPECT_DOUBLE_EQ(box.width / box.height, 2.0);
+    EXPECT_DOUBLE_EQ(box.width, 80);
+    EXPECT_NEAR(box.x, 30, 1e-9) << "the top-left corner stays";
+    EXPECT_NEAR(box.y, 40, 1e-9);
+    box.held = FNKeyControl;
+    // Rotating by a little over 20 degrees lands on 15.
+    const double x0 = box.x + 100 + box.width / 2, y0 = box.y + 50 + box.height / 2;
+    box.OnPress(At(&box, x0, y0 + 100));
+    box.OnMove(At(&box, x0 - 37, y0 + 93));
+    box.OnRelease(At(&box, x0 - 37, y0 + 93));
+    EXPECT_NEAR(box.Angle(), 15, 1e-9);
+    box.held = 0; // without the keys nothing snaps or keeps
+    box.OnPress(At(&box, x0, y0 + 100));
+    box.OnMove(At(&box, x0 - 37, y0 + 93));
+    EXPECT_GT(std::fabs(box.Angle() - 30), 1);
+}
+
+TEST_F(BoxTest, ThePartTakesTheBoxsPlaceScaleAndAngle)
+{
+    // The picture item at (20, 10) in the view group, shown at zoom 2; the
+    // part 10 x 5 picture pixels. A 40 x 20 box is the part at scale 2 / 2 = 1.
+    FN2DItem picture(100, 100, 20, 10, 2);
+    picture.scaleX = picture.scaleY = 2;
+    group.AddChild(&picture);
+    picture.UpdateTransform();
+    FN2DItem part(10, 5, 0, 0, 0);
+    picture.AddChild(&part);
+    box.SetAngle(30);
+    box.ApplyToPart(part, picture, 2, 10, 5);
+    EXPECT_DOUBLE_EQ(part.scaleX, 2);
+    EXPECT_DOUBLE_EQ(part.scaleY, 2);
+    EXPECT_DOUBLE_EQ(part.rotation, box.Angle());
+    // Both centres at the same place on the stage.
+    const FNRect boxOnStage = box.ScreenBounds(), partOnStage = part.ScreenBounds();
+    EXPECT_NEAR((boxOnStage.left + boxOnStage.right) / 2.0, (partOnStage.left + partOnStage.right) / 2.0, 1);
+    EXPECT_NEAR((boxOnStage.top + boxOnStage.bottom) / 2.0, (partOnStage.top + partOnStage.bottom) / 2.0, 1);
+    picture.RemoveChild(&part);
+    group.RemoveChild(&picture);
 }
 
 TEST(BorderBox, DrawsTheInverseOfWhatIsUnderItsOutlineOnly)

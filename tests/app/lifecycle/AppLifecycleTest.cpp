@@ -1,7 +1,6 @@
 #include "app/q_App.h"
 #include "framework/engine/FNEngine.h"
 #include "framework/platform/virtual/FNVirtualPlatform.h"
-#include "framework/window/FNAppIdentity.h"
 #include "framework/window/FNExWindow.h"
 
 #include <gtest/gtest.h>
@@ -63,22 +62,7 @@ TEST_F(AppLifecycle, ClosingTheMainWindowEndsTheLoop)
     EXPECT_TRUE(closed);
     EXPECT_LE(passes, 5);
     app.reset();
-    EXPECT_TRUE(V::Windows().empty() || engine->stopRequested);
-}
-
-TEST(AppIdentity, CreditLinesKeepTheirOrder)
-{
-    size_t before = FNAppCreditLines().size();
-    FNSetAppName("A");
-    FNSetAppName("Tesserine");
-    FNAddCreditLine("first");
-    FNAddCreditLine(" ");
-    FNAddCreditLine("third");
-    EXPECT_EQ(FNAppName(), "Tesserine");
-    ASSERT_EQ(FNAppCreditLines().size(), before + 3);
-    EXPECT_EQ(FNAppCreditLines()[before], "first");
-    EXPECT_EQ(FNAppCreditLines()[before + 1], " ");
-    EXPECT_EQ(FNAppCreditLines()[before + 2], "third");
+    EXPECT_TRUE(V::Windows().empty()) << "a window outlived the closed program";
 }
 
 } // namespace

@@ -31,19 +31,6 @@ protected:
     }
     // What a handler sees when an event arrives: the code and the text.
     void OnEvent(FNEventState event) { seen.push_back({ event.code, list.GetText() }); }
-    void ClickScreen(int x, int y)
-    {
-        V::AdvanceMilliseconds(1000);
-        V::SetPointer(x, y);
-        Step();
-        V::SetButtons(FNButtonLeft), V::SetButtons(0);
-        Step(4);
-    }
-    void Tap(int key)
-    {
-        V::PressKey(key), V::ReleaseKey(key);
-        Step(3);
-    }
 
     FNDropDownList list;
     std::unique_ptr<FNEventConnector> connector;
@@ -144,9 +131,12 @@ TEST_F(DropDownTest, MoreThanTenEntriesShowTenRowsAndScroll)
     V::Wheel(-120 * 3);
     Step(3);
     EXPECT_EQ(list.FirstShownRow(), 3);
-    // The row now at the top is the fourth entry.
+    // A press on the scroll bar's track below its thumb pages to the end.
+    ClickScreen(popup.x + 95 - 8, popup.y + 10 * 20 - 24);
+    EXPECT_EQ(list.FirstShownRow(), 15 - 10);
+    // The row now at the top is the sixth entry.
     ClickScreen(kBoxX + 30, popup.y + 1 + 10);
-    EXPECT_EQ(list.GetText(), "項目4");
+    EXPECT_EQ(list.GetText(), "項目6");
 }
 
 } // namespace

@@ -93,12 +93,6 @@ protected:
         }
         Step(static_cast<int>(letters.size()) * 2 + 2);
     }
-    void Tap(int key)
-    {
-        V::PressKey(key);
-        V::ReleaseKey(key);
-        Step(3);
-    }
 };
 
 TEST_F(TextBoxTest, ClickTypeAndEditLikeAnyTextField)

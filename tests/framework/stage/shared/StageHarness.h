@@ -36,7 +36,8 @@ protected:
     void Press();
     void Release();
     // Presses the keys in order, then releases them in the same order, back
-    // to back (virtual-key codes: letters, digits, FNKeyControl, FNKeyShift).
+    // to back (virtual-key codes: letters, digits, FNKeyControl, FNKeyShift,
+    // FNKeyBackspace, FNKeyReturn, FNKeyEscape, the arrow keys).
     void Chord(const std::vector<int>& keys);
     // Types the letters one after another, whatever keys they need.
     void Type(const std::string& utf8);

@@ -206,4 +206,22 @@ TEST_F(ExWindowTest, MinimiseButtonIconifiesTheFrame)
     EXPECT_EQ(V::Window(window.Frame()->window).state, FNWindowState::Normal);
 }
 
+TEST_F(ExWindowTest, ADialogWithoutMaximiseAndMinimiseShowsTheCloseButtonAlone)
+{
+    FNExWindow window(100, 100, 300, 200, "dialog");
+    window.allowMaximise = false;
+    window.allowMinimise = false;
+    CloseCounter counter;
+    FNEventConnector connector(&window);
+    connector.Connect(FNEvent::CloseRequest, &CloseCounter::On, &counter);
+    window.Open(true, nullptr, engine.get());
+    Step();
+    Click(94 + 312 - 6 - 12 - 26, 72 + 14); // where maximise would be: the title bar
+    Click(94 + 312 - 6 - 12 - 52, 72 + 14); // where minimise would be
+    EXPECT_FALSE(window.IsMaximised());
+    EXPECT_EQ(V::Window(window.Frame()->window).state, FNWindowState::Normal);
+    Click(94 + 312 - 6 - 12, 72 + 14);
+    EXPECT_EQ(counter.count, 1) << "the close button stays where it is";
+}
+
 } // namespace

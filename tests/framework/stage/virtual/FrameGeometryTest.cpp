@@ -86,4 +86,11 @@ TEST(FrameLimit, FrameStaysInsideTheWorkArea)
     EXPECT_EQ(panel, (FNRect { 1280 - 6 - 200, 1000 - 10 - 100, 1280 - 6, 1000 - 10 }));
 }
 
+TEST(FrameLimit, AMenuBarAddsToTheFrameTop)
+{
+    EXPECT_EQ(FNFrameLimited(FNRect { 2, 5, 302, 205 }, kScreen, 18), (FNRect { 6, 46, 306, 246 }));
+    FNRect big = FNFrameLimited(FNRect { 0, 0, 5000, 5000 }, kScreen, 18);
+    EXPECT_EQ(big, (FNRect { 6, 46, 1280 - 6, 1024 - 10 }));
+}
+
 } // namespace

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 struct StageHarness::Backend {
     Display* probe = nullptr;
@@ -34,10 +35,13 @@ int xdotool(const std::string& arguments)
 // xdotool's name of a virtual key.
 std::string keyName(int virtualKey)
 {
-    if (virtualKey == FNKeyControl)
-        return "ctrl";
-    if (virtualKey == FNKeyShift)
-        return "shift";
+    static const std::pair<int, const char*> named[] = { { FNKeyControl, "ctrl" }, { FNKeyShift, "shift" },
+        { FNKeyBackspace, "BackSpace" }, { FNKeyReturn, "Return" }, { FNKeyEscape, "Escape" }, { FNKeyUp, "Up" },
+        { FNKeyDown, "Down" }, { FNKeyLeft, "Left" }, { FNKeyRight, "Right" } };
+    for (const auto& [key, name] : named) {
+        if (key == virtualKey)
+            return name;
+    }
     if (virtualKey >= 'A' && virtualKey <= 'Z')
         return std::string(1, static_cast<char>(virtualKey - 'A' + 'a'));
     return std::string(1, static_cast<char>(virtualKey));

@@ -48,9 +48,10 @@ protected:
 
     FNString path(const char* name) const { return FNString((dir / name).string()); }
 
-    ToolRun run(const std::string& args)
+    // The tool, after `prefix` (a shell command such as "cd X && ").
+    ToolRun run(const std::string& args, const std::string& prefix = "")
     {
-        const std::string command = std::string(TESSERINE_COMPOSE_TOOL) + " " + args + " > "
+        const std::string command = prefix + std::string(TESSERINE_COMPOSE_TOOL) + " " + args + " > "
             + (dir / "stdout.txt").string() + " 2> " + (dir / "stderr.txt").string();
         const int raw = std::system(command.c_str());
         return { WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(dir / "stdout.txt"), readText(dir / "stderr.txt") };
@@ -102,14 +103,54 @@ TEST_F(ComposeToolFiles, BadInputWritesNothing)
     std::ofstream(dir / "broken.png") << "not a picture";
     const ToolRun missing = run("--canvas " + at("nope.bmp") + " --part " + at("boat.png") + " -o " + at("out.png"));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("cannot read the canvas"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("cannot read '" + at("nope.bmp") + "': file not found ("), std::string::npos)
+        << missing.err;
     const ToolRun broken = run("--canvas " + at("sea.bmp") + " --part " + at("broken.png") + " -o " + at("out.png"));
     EXPECT_EQ(broken.status, 1);
-    EXPECT_NE(broken.err.find("cannot read the part"), std::string::npos) << broken.err;
-    EXPECT_GT(broken.err.size(), std::string("cannot read the part ''").size() + at("broken.png").size() + 20)
+    EXPECT_NE(broken.err.find("cannot read '" + at("broken.png") + "': not a valid PNG file ("), std::string::npos)
+        << broken.err;
+    EXPECT_GT(broken.err.size(), std::string("cannot read ''").size() + at("broken.png").size() + 20)
         << "the codec's reason follows";
     const ToolRun badNumber
         = run("--canvas " + at("sea.bmp") + " --part " + at("boat.png") + " --angle 3x -o " + at("out.png"));
     EXPECT_EQ(badNumber.status, 2);
+    EXPECT_FALSE(fs::exists(dir / "out.png"));
+}
+
+// The reasons in full, as a user sees them: run in the pictures' folder with
+// plain file names.
+TEST_F(ComposeToolFiles, FailuresSayWhy)
+{
+    std::vector<uint8_t> png;
+    {
+        std::ifstream in(dir / "boat.png", std::ios::binary);
+        png.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(dir / "sea.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size() / 2));
+    fs::create_directory(dir / "folder.bmp");
+    fs::create_symlink("/dev/full", dir / "full.png");
+    const auto runHere = [&](const std::string& args) { return run(args, "cd " + dir.string() + " && "); };
+    const struct {
+        std::string args;
+        std::string err;
+    } cases[] = {
+        { "--canvas sea.png --part boat.png -o out.png",
+            "tesserine-compose: cannot read 'sea.png': file is truncated (PNGファイルを読み込めませんでした "
+            "sea.png)\n" },
+        { "--canvas sea.bmp --part boat.png -o nowhere/out.bmp",
+            "tesserine-compose: cannot write 'nowhere/out.bmp': No such file or directory "
+            "(指定したファイルに書き込めませんでした: nowhere/out.bmp)\n" },
+        { "--canvas sea.bmp --part boat.png -o folder.bmp",
+            "tesserine-compose: cannot write 'folder.bmp': Is a directory "
+            "(指定したファイルに書き込めませんでした: folder.bmp)\n" },
+        { "--canvas sea.bmp --part boat.png -o full.png",
+            "tesserine-compose: cannot write 'full.png': No space left on device\n" },
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = runHere(c.args);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_EQ(r.err, c.err);
+    }
     EXPECT_FALSE(fs::exists(dir / "out.png"));
 }

@@ -18,6 +18,7 @@ public:
         const auto found = stored.find(path);
         if (found == stored.end()) {
             picture.message = "ファイルが開けません:\n" + FNString(path);
+            picture.failure = FNImageFailure::FileMissing;
             return false;
         }
         picture.copyFrom(found->second.get());
@@ -27,6 +28,8 @@ public:
     {
         if (failSaves) {
             picture.message = "書き込めません";
+            picture.failure = FNImageFailure::WriteFailed;
+            picture.failureDetail = "No space left on device";
             return false;
         }
         auto copy = std::make_unique<FNImage>();
@@ -155,9 +158,15 @@ TEST_F(ComposeCommand, BadArgumentsFailWithStatusTwoAndWriteNothing)
         { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "--colour", "1" },
         { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "extra" },
         { "--canvas", "sea.png", "--part", "boat.png", "-o" },
+        { "--canvas", "sea.png", "--part", "boat.png", "-o", "--benchmark_out.png" },
+        { "--canvas", "-sea.png", "--part", "boat.png", "-o", "out.png" },
+        { "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png", "--bogus" },
     };
     for (const auto& args : bad) {
         const CommandRun r = run(args);
+        if (!args.empty() && args.back() == "--bogus") {
+            EXPECT_NE(r.err.find("unknown option '--bogus'"), std::string::npos) << r.err;
+        }
         EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args.back());
         EXPECT_EQ(r.err.compare(0, 19, "tesserine-compose: "), 0) << r.err;
         EXPECT_NE(r.err.find("--help"), std::string::npos);
@@ -169,10 +178,11 @@ TEST_F(ComposeCommand, UnreadablePicturesFailWithTheCodecMessage)
 {
     CommandRun r = run({ "--canvas", "missing.png", "--part", "boat.png", "-o", "out.png" });
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "tesserine-compose: cannot read the canvas 'missing.png': ファイルが開けません: missing.png\n");
+    EXPECT_EQ(
+        r.err, "tesserine-compose: cannot read 'missing.png': file not found (ファイルが開けません: missing.png)\n");
     r = run({ "--canvas", "sea.png", "--part", "gone.tga", "-o", "out.png" });
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot read the part 'gone.tga'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("cannot read 'gone.tga': file not found"), std::string::npos) << r.err;
     EXPECT_EQ(files.stored.size(), 2u);
 }
 
@@ -189,7 +199,7 @@ TEST_F(ComposeCommand, FailedWriteIsReported)
     files.failSaves = true;
     const CommandRun r = run({ "--canvas", "sea.png", "--part", "boat.png", "-o", "out.png" });
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot write 'out.png': 書き込めません"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "tesserine-compose: cannot write 'out.png': No space left on device (書き込めません)\n");
 }
 
 TEST_F(ComposeCommand, LargeCanvasIsScaledAsTheEditorOpensIt)
