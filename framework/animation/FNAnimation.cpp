@@ -96,7 +96,7 @@ void FNAnimation::Stop()
 //      else it leaves the list.
 // Handlers may start, stop or delete animations: the pass works on a copy of
 // the list and skips those that have left it meanwhile.
-void FNAnimation::UpdateAll()
+bool FNAnimation::UpdateAll()
 {
     std::vector<FNAnimation*> pass;
     {
@@ -128,6 +128,7 @@ void FNAnimation::UpdateAll()
         animation->running = animation->finished = animation->stopped = false;
         animation->Leave();
     }
+    return !pass.empty();
 }
 
 size_t FNAnimation::RunningCount()

@@ -103,8 +103,8 @@ public:
     // prevents looping.
     void Stop();
 
-    // The engine-step update of every running animation.
-    static void UpdateAll();
+    // The engine-step update of every running animation; false when none ran.
+    static bool UpdateAll();
     // Animations in the running list, for tests and diagnostics.
     static size_t RunningCount();
 

@@ -92,11 +92,12 @@ void FNPin(const void* pointer)
     store().pinned.insert(pointer);
 }
 
-void FNFreePending(bool includePinned)
+size_t FNFreePending(bool includePinned)
 {
     FNFrameworkLockGuard guard;
     freeList(store().pending, includePinned, [](void* memory) { ::operator delete(memory); });
     freeList(store().pendingArrays, includePinned, [](void* memory) { ::operator delete[](memory); });
+    return store().pending.size() + store().pendingArrays.size();
 }
 
 size_t FNPendingCount()

@@ -25,8 +25,8 @@ bool FNDeferredFreeing();
 void FNClearPinned();
 void FNPin(const void* pointer);
 // Releases every pending block that is not pinned (all of them when
-// `includePinned`).
-void FNFreePending(bool includePinned = false);
+// `includePinned`); returns the number of blocks still pending.
+size_t FNFreePending(bool includePinned = false);
 // Pending blocks, for tests and diagnostics.
 size_t FNPendingCount();
 bool FNIsPending(const void* memory);

@@ -21,6 +21,9 @@ namespace {
 constexpr int sentFlag = 0x40000000;
 // Engine-internal: dispatch waiting window-system events, then acknowledge.
 constexpr int syncMessage = 2059;
+// Engine-internal: the application thread's idle wait is over; the engine
+// thread goes back to its 1 ms pace.
+constexpr int wakeMessage = 2060;
 
 FNEngine*& currentEngine()
 {
@@ -298,8 +301,13 @@ FNStageDriver& FNEngine::StageDriver()
 
 void FNEngine::QueueEvent(const FNEventState& event)
 {
-    FNFrameworkLockGuard guard;
-    events.push_back(event);
+    {
+        FNFrameworkLockGuard guard;
+        events.push_back(event);
+    }
+    // The engine thread notes its own events once it has dispatched them all.
+    if (OfThisThread() != this)
+        activity.Note();
 }
 
 void FNEngine::RequestFocus(const FNFocusRequest& request)
@@ -453,16 +461,27 @@ void FNEngine::Run()
 {
     if (stopRequested || !platform)
         return;
+    // Events and messages handled that the application thread has not been
+    // told of yet: it hears of them once everything waiting is handled and
+    // the keyboard snapshot is fresh, so the step it wakes for sees them all.
+    bool unnoted = false;
     for (;;) {
         if (!platform->HasPending()) {
             SnapshotKeyboard();
-            platform->Wait(1);
+            if (unnoted)
+                activity.Note();
+            unnoted = false;
+            platform->Wait(applicationWaiting ? -1 : 1);
             continue;
         }
-        platform->DispatchEvents(*listener);
+        if (platform->DispatchEvents(*listener) > 0)
+            unnoted = true;
         FNThreadMessage message;
-        if (platform->NextThreadMessage(message) && !HandleThreadMessage(message))
-            return;
+        if (platform->NextThreadMessage(message)) {
+            if (!HandleThreadMessage(message))
+                return;
+            unnoted = unnoted || message.message != wakeMessage;
+        }
     }
 }
 
@@ -476,6 +495,8 @@ void FNEngine::OnEnd()
     stages.clear();
     mainStage = nullptr;
     t_threadEngine = nullptr;
+    // A step waiting for activity must see that the thread has ended.
+    activity.Note();
 }
 
 bool FNEngine::HandleThreadMessage(const FNThreadMessage& posted)
@@ -570,8 +591,9 @@ void FNEngine::SnapshotKeyboard()
 
 // ---- The engine step (application thread) ---------------------------------------------------
 
-bool FNEngine::RunStep(bool sleepAfter)
+bool FNEngine::RunStep(FNStepPause pause)
 {
+    const uint64_t seen = activity.Count();
     // 1. A new main stage hears about it and is activated.
     FNStageBase* main = nullptr;
     {
@@ -590,26 +612,51 @@ bool FNEngine::RunStep(bool sleepAfter)
         FNFreePending();
         return false;
     }
-    Dispatch(); // 5
-    FNAnimation::UpdateAll(); // 6
-    FN2DScene::RenderAll(); // 7
-    PresentDirtyStages(); // 8
-    FNFreePending(); // 9 (steps as listed at RunStep in FNEngine.h)
-    if (sleepAfter)
-        sleepOneMillisecond();
+    const size_t dispatched = Dispatch(); // 5
+    const bool animated = FNAnimation::UpdateAll(); // 6
+    const bool rendered = FN2DScene::RenderAll(); // 7
+    const bool presented = PresentDirtyStages(); // 8
+    const size_t stillPending = FNFreePending(); // 9 (steps as listed at RunStep in FNEngine.h)
+    // Memory an input state still points at waits for a later step; only
+    // when the pending count changed can the next step without input free
+    // more (a pointer the previous sample held lets go). What stays pinned
+    // by the current sample waits for input either way.
+    const bool freeing = stillPending != 0 && stillPending != pendingAfterLastStep;
+    pendingAfterLastStep = stillPending;
+    const bool idle
+        = dispatched == 0 && !animated && !rendered && !presented && !freeing && !rawInputLeft && focusRequests.empty();
+    Pause(pause, idle, seen);
     return true;
 }
 
-void FNEngine::PresentDirtyStages()
+void FNEngine::Pause(FNStepPause pause, bool idle, uint64_t seen)
+{
+    if (pause == FNStepPause::None)
+        return;
+    if (pause == FNStepPause::OneMillisecond || !idle) {
+        sleepOneMillisecond();
+        return;
+    }
+    applicationWaiting = true;
+    FNPlatformWaitForActivity(activity, seen);
+    applicationWaiting = false;
+    PostToThread(wakeMessage, nullptr);
+}
+
+bool FNEngine::PresentDirtyStages()
 {
     FNFrameworkLockGuard guard;
     FNStageDriver& driver = StageDriver();
+    bool presented = false;
     for (FNStageBase* stage : stages) {
-        if (driver.IsDirty(stage))
+        if (driver.IsDirty(stage)) {
             driver.Present(stage);
+            presented = true;
+        }
     }
     for (FNStageBase* stage : stages)
         driver.ResetDirty(stage);
+    return presented;
 }
 
 void FNEngine::Pin()
@@ -629,7 +676,7 @@ void FNEngine::Pin()
 bool FNEngineStep()
 {
     FNEngine* engine = FNEngine::Current();
-    return engine && engine->RunStep(true);
+    return engine && engine->RunStep(FNStepPause::UntilActivity);
 }
 
 void FNQuit()

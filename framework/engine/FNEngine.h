@@ -59,6 +59,19 @@ enum FNThreadMessageCode : int {
     FN_MSG_DISABLE = 2058, // disable it
 };
 
+// What an engine step does after its work.
+enum class FNStepPause {
+    None, // returns at once (benchmarks time the work alone)
+    OneMillisecond, // sleeps 1 ms
+    // Sleeps 1 ms after a step that did something; after one that found
+    // nothing to do (no input, no event, no running animation, nothing
+    // drawn or presented, nothing left to free) sleeps until something
+    // arrives that the next step may see: input or another window-system
+    // event, a thread message, an event queued from another thread, or the
+    // engine thread ending.
+    UntilActivity,
+};
+
 class FNEngine : public FNThread, public FNEventSink {
 public:
     // Starts the engine thread, waits until it has opened its platform
@@ -130,8 +143,8 @@ public:
     const std::string& PlatformFailure() const { return platformFailure; }
 
     // ---- One engine step (application thread) ----
-    // FNEngineStep for this engine; `sleepAfter` false leaves out the 1 ms
-    // pause at its end (benchmarks time the work alone). The step, in order:
+    // One step for this engine, then the pause (FNEngineStep pauses
+    // UntilActivity). The step, in order:
     //   1. a new main stage: queue MainStageChanged for it and activate it;
     //   2. stopping (or the thread has ended): free pending objects, false;
     //   3. sample input (SampleInput); 4. derive input events
@@ -141,14 +154,24 @@ public:
     //   6. advance the animations;
     //   7. render every scene with a dirty region into its back buffer;
     //   8. present the dirty stages (PresentDirtyStages);
-    //   9. free pending objects, sleep 1 ms, true.
-    bool RunStep(bool sleepAfter = true);
+    //   9. free pending objects, pause, true.
+    bool RunStep(FNStepPause pause);
+    // `sleepAfter`: the 1 ms pause, else none.
+    bool RunStep(bool sleepAfter = true)
+    {
+        return RunStep(sleepAfter ? FNStepPause::OneMillisecond : FNStepPause::None);
+    }
     // Steps 3, 4 and 5; false when the engine has no platform connection.
+    // Dispatch returns the number of events it took from the queue.
     bool SampleInput();
     bool DeriveInputEvents();
-    void Dispatch();
-    // Presents every stage with a dirty rectangle, then empties them all.
-    void PresentDirtyStages();
+    size_t Dispatch();
+    // Presents every stage with a dirty rectangle, then empties them all;
+    // true when one was presented.
+    bool PresentDirtyStages();
+    // Whether the application thread is in the wait of a step that found
+    // nothing to do (tests wait for it before they act).
+    bool WaitingForActivity() const { return activity.Waiting(); }
     // Returns once the engine thread has dispatched every window-system
     // event and handled every thread message posted before the call (at once
     // on the engine thread or when the thread has ended). Do not hold the
@@ -181,6 +204,9 @@ private:
     void CreateQueuedWindows();
     void DestroyQueuedWindows();
     void SnapshotKeyboard();
+    // The pause of a step; `idle`: the step found nothing to do, `seen`: the
+    // activity count when it began.
+    void Pause(FNStepPause pause, bool idle, uint64_t seen);
     // Input sampling's parts: one latched key change (or text) and one wheel
     // notch move into `current`; the hover block is filled for the stage
     // under the pointer (or the captured one).
@@ -200,6 +226,8 @@ private:
     // the keys down at the key change this step took (see System()).
     FNClickMemory clicks;
     uint8_t stepKeys[256] = {};
+    bool rawInputLeft = false; // this step's sample left key changes, notches or button changes waiting
+    size_t pendingAfterLastStep = 0; // objects the last step left pending
     std::vector<FNFocusRequest> focusRequests;
     // Guarded by the framework lock.
     std::vector<FNStageBase*> stages; // windows that exist, in creation order
@@ -210,6 +238,12 @@ private:
     FNStageBase* mainStage = nullptr;
     FNEngine* previousEngine = nullptr;
     std::atomic<uint64_t> threadId { 0 };
+    // Noted by the engine thread (events and messages handled, its end) and
+    // by other threads queueing events; an idle step waits for it. While the
+    // application thread waits, the engine thread waits for the window
+    // system without a limit instead of in 1 ms steps.
+    FNActivitySignal activity;
+    std::atomic<bool> applicationWaiting { false };
 
     std::unique_ptr<FNPlatformConnection> platform;
     std::string platformFailure;

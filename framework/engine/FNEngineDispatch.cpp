@@ -40,17 +40,18 @@ struct DispatchPass {
 
 } // namespace
 
-void FNEngine::Dispatch()
+size_t FNEngine::Dispatch()
 {
     FNEventConnector::RebindPlacedWidgets();
     DispatchPass pass;
+    size_t taken = 0;
     // Events queued by handlers join the same pass.
-    for (;;) {
+    for (;; ++taken) {
         FNEventState event;
         {
             FNFrameworkLockGuard guard;
             if (events.empty())
-                break;
+                return taken;
             event = events.front();
             events.pop_front();
         }

@@ -39,6 +39,7 @@ bool FNEngine::SampleInput()
     current.screenX = pointer.screenX;
     current.screenY = pointer.screenY;
     TakeRawInput();
+    rawInputLeft = rawInputLeft || platform->PointerChangesWaiting();
     current.ClearHover();
     current.doubleClick = 0;
 
@@ -88,6 +89,7 @@ void FNEngine::TakeRawInput()
         current.wheel = wheelNotches.front();
         wheelNotches.pop_front();
     }
+    rawInputLeft = !keys.Empty() || !wheelNotches.empty();
 }
 
 void FNEngine::SampleHover(const FNPointerState& pointer, FNStageBase* under)

@@ -7,7 +7,7 @@
 
 bool FNPlatformConnection::Wait(int timeoutMs)
 {
-    if (HasPending() || timeoutMs <= 0)
+    if (HasPending() || timeoutMs == 0)
         return HasPending();
     pollfd descriptors[2] = {
         { m_messages.Descriptor(), POLLIN, 0 },
@@ -18,7 +18,7 @@ bool FNPlatformConnection::Wait(int timeoutMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return HasPending();
     }
-    poll(descriptors, 2, timeoutMs);
+    poll(descriptors, 2, timeoutMs < 0 ? -1 : timeoutMs);
     return HasPending();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/platform/FNActivitySignal.h"
 #include "framework/platform/FNPointerLatch.h"
 #include "framework/platform/FNPointerState.h"
 #include "framework/platform/FNThreadMessageQueue.h"
@@ -148,8 +149,8 @@ public:
     bool NextThreadMessage(FNThreadMessage& message) { return m_messages.Take(message); }
     // Engine thread: true when a thread message or a window-system event waits.
     bool HasPending() { return !m_messages.Empty() || HasPendingEvents(); }
-    // Engine thread: waits up to timeoutMs (0: only looks) until HasPending
-    // holds; returns HasPending().
+    // Engine thread: waits up to timeoutMs (0: only looks; negative: as long
+    // as it takes) until HasPending holds; returns HasPending().
     bool Wait(int timeoutMs);
     // Engine thread: turns every waiting window-system event into listener
     // calls; returns the number of events taken.
@@ -198,6 +199,8 @@ public:
     // the live position with the latched buttons (FNPointerLatch.h). Every
     // press and release is seen this way, however short the click.
     bool SamplePointer(FNPointerState& state);
+    // Whether button changes wait that no sample has shown yet.
+    bool PointerChangesWaiting() const { return m_pointer.Waiting(); }
     virtual bool ScreenToClient(FNWindowId window, int& x, int& y) = 0;
     virtual bool ClientToScreen(FNWindowId window, int& x, int& y) = 0;
     // The 256-entry virtual-key table: bit 7 set while the key is down;
@@ -238,6 +241,14 @@ private:
 // Credit lines of the libraries the linked backend brings ("name version,
 // holder (web address)"); none for the virtual one.
 std::vector<std::string> FNPlatformLibraryLines();
+
+// The wait of an engine step that found nothing to do, on the thread that
+// steps the engine: returns once `activity` has changed from `seen` (see
+// FNActivitySignal.h). Defined by the linked backend: the X11 one sleeps
+// until then, so an idle program costs no processor time; the virtual one
+// counts the wait (FNVirtualPlatform::IdleWaits) and pauses 1 ms like a
+// working step, so tests step an idle engine as before, whatever they set.
+void FNPlatformWaitForActivity(FNActivitySignal& activity, uint64_t seen);
 
 // Milliseconds from an arbitrary start, wrapping at 2^32; never goes back.
 // Defined by the linked backend (the virtual one is set by tests).

@@ -66,6 +66,12 @@ int FNPointerLatch::Held() const
     return m_held;
 }
 
+bool FNPointerLatch::Waiting() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return !m_waiting.empty();
+}
+
 void FNPointerLatch::Clear()
 {
     std::lock_guard<std::mutex> guard(m_lock);

@@ -35,6 +35,8 @@ public:
     FNPointerState Sample(const FNPointerState& live);
     // The buttons held after every reported change.
     int Held() const;
+    // Whether reported changes wait for a sample.
+    bool Waiting() const;
     // Forgets everything: nothing held, nothing waiting.
     void Clear();
 

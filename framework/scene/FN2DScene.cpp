@@ -161,13 +161,13 @@ void FN2DScene::FillBackground(const FNRect& area)
     }
 }
 
-void FN2DScene::Render()
+bool FN2DScene::Render()
 {
     FNFrameworkLockGuard guard;
     // A scene without items still clears its dirty region: otherwise the last
     // item removed would stay on screen.
     if (!attached || !ready || !targetPixels)
-        return;
+        return false;
     FNRect area = dirty;
     if (!area.isEmpty()) {
         area.left -= DirtyMargin;
@@ -189,11 +189,14 @@ void FN2DScene::Render()
         m_rendering = false;
     }
     dirty.reset(targetWidth, targetHeight);
+    return !area.isEmpty();
 }
 
-void FN2DScene::RenderAll()
+bool FN2DScene::RenderAll()
 {
     FNFrameworkLockGuard guard;
+    bool drew = false;
     for (FN2DScene* scene : sceneList())
-        scene->Render();
+        drew = scene->Render() || drew;
+    return drew;
 }

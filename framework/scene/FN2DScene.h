@@ -53,10 +53,11 @@ public:
     // Adds a screen rectangle to the dirty region.
     void MarkDirty(const FNRect& rect) override;
     // Redraws the dirty region (grown by 2 pixels) into the target, adds it
-    // to the stage's dirty rectangle and empties the dirty region.
-    void Render();
-    // Renders every scene of the process-wide list.
-    static void RenderAll();
+    // to the stage's dirty rectangle and empties the dirty region; true when
+    // it drew something.
+    bool Render();
+    // Renders every scene of the process-wide list; true when one drew.
+    static bool RenderAll();
     // The scenes alive, in creation order. Guarded by the framework lock.
     static const std::vector<FN2DScene*>& List();
     // While Render() draws: the area it cleared; null otherwise.

@@ -21,7 +21,7 @@ class FNImage;
 // the whole virtual screen.
 namespace FNVirtualPlatform {
 
-// Everything back to the start: clock 0, pointer at (0, 0), no buttons or
+// Everything back to the start: clock 0, no idle waits counted, pointer at (0, 0), no buttons or
 // keys down, no focus or capture, screen and work area 1280 x 1024.
 // Windows of open connections are kept.
 void Reset();
@@ -29,6 +29,11 @@ void Reset();
 // ---- Clock ---------------------------------------------------------------
 void SetMilliseconds(uint32_t now);
 void AdvanceMilliseconds(uint32_t delta);
+
+// ---- Idle steps ----------------------------------------------------------
+// How often an engine step found nothing to do and waited for activity
+// (each such wait pauses 1 ms and returns; see FNPlatformWaitForActivity).
+uint64_t IdleWaits();
 
 // ---- Screen ----------------------------------------------------------------
 // The work area reported to programs (the screen when never set).

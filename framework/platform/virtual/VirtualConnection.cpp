@@ -13,7 +13,9 @@
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace fnvirtual {
 
@@ -464,6 +466,15 @@ std::unique_ptr<FNPlatformConnection> FNPlatformConnection::Open(std::string& fa
 uint32_t FNPlatformMilliseconds()
 {
     return virtualClock().load();
+}
+
+void FNPlatformWaitForActivity(FNActivitySignal&, uint64_t)
+{
+    // Nothing a test does to the virtual screen need reach the engine thread
+    // (a pointer move, a button), so an idle step cannot sleep until
+    // something arrives: it is counted and paces the loop like a working step.
+    ++idleWaitCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 std::vector<std::string> FNPlatformLibraryLines()

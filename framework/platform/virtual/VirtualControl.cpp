@@ -18,6 +18,7 @@ void Reset()
     Guard guard(screen().lock);
     VirtualScreen& s = screen();
     virtualClock() = 0;
+    idleWaitCount() = 0;
     s.focus = s.capture = FNNoWindow;
     s.pointerX = s.pointerY = s.buttons = 0;
     s.grab = nullptr;
@@ -36,6 +37,10 @@ void SetMilliseconds(uint32_t now)
 void AdvanceMilliseconds(uint32_t delta)
 {
     virtualClock() += delta;
+}
+uint64_t IdleWaits()
+{
+    return idleWaitCount().load();
 }
 
 void SetWorkArea(const FNPlatformRect& area)

@@ -16,6 +16,12 @@ std::atomic<uint32_t>& virtualClock()
     return now;
 }
 
+std::atomic<uint64_t>& idleWaitCount()
+{
+    static std::atomic<uint64_t> count { 0 };
+    return count;
+}
+
 VirtualWindow* findWindow(FNWindowId id)
 {
     auto found = screen().windows.find(id);

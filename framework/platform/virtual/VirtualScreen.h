@@ -76,6 +76,8 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 VirtualScreen& screen();
 // The virtual millisecond clock, set by tests.
 std::atomic<uint32_t>& virtualClock();
+// Idle waits of engine steps so far (FNPlatformWaitForActivity).
+std::atomic<uint64_t>& idleWaitCount();
 VirtualWindow* findWindow(FNWindowId id);
 uint32_t backgroundPixel(FNWindowClass windowClass);
 // Screen position of a window's client origin.

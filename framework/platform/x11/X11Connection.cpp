@@ -145,8 +145,11 @@ FNWindowId X11Connection::CreateWindow(const FNWindowDesc& desc)
     if (desc.child && !Owns(desc.parent))
         return FNNoWindow;
     const Window parent = desc.child ? static_cast<Window>(desc.parent) : DefaultRootWindow(display);
+    // Pointer motion and crossings carry nothing the engine reads (it asks
+    // for the pointer each step), but they wake an engine that is waiting
+    // for input.
     const long eventMask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask
-        | ButtonReleaseMask | FocusChangeMask;
+        | ButtonReleaseMask | FocusChangeMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
     const Window window = CreateXWindow(desc, parent, eventMask);
     if (!window)
         return FNNoWindow;

@@ -11,6 +11,9 @@
 // Window-system facility            X11 here
 //   thread messages + wake-up       FNThreadMessageQueue's eventfd polled with
 //                                   the connection's socket
+//   idle wait of the engine step    sleeps until the engine thread notes
+//                                   events (motion and crossings selected
+//                                   so that pointer moves wake it)
 //   window classes                  background pixel of the class record
 //   top-level (popup) window        top-level window, Motif hints without
 //                                   decorations, transient for its owner

@@ -65,6 +65,14 @@ std::vector<std::string> FNPlatformLibraryLines()
     return { std::string("Xlib ") + TESSERINE_XLIB_VERSION + ", the X.Org Foundation (https://www.x.org/)" };
 }
 
+void FNPlatformWaitForActivity(FNActivitySignal& activity, uint64_t seen)
+{
+    // Every input reaches the engine thread's display connection as an event
+    // (pointer motion, crossings, buttons, keys), so nothing is missed by
+    // sleeping until the engine thread reports it.
+    activity.WaitForChange(seen);
+}
+
 uint32_t FNPlatformMilliseconds()
 {
     timespec now {};
