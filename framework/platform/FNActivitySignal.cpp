@@ -13,8 +13,7 @@ void FNActivitySignal::Note()
 
 uint64_t FNActivitySignal::Count() const
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_count;
+    return m_count.load();
 }
 
 void FNActivitySignal::WaitForChange(uint64_t seen)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -25,6 +26,6 @@ public:
 private:
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
-    uint64_t m_count = 0;
+    std::atomic<uint64_t> m_count { 0 }; // changed under the lock, read without it
     bool m_waiting = false;
 };
