@@ -30,6 +30,11 @@ void FNModal::DoModal(FNStageBase* owner)
     engine = nullptr;
     if (owner) {
         owner->SetEnabled(true);
+        // The modal window took the system's keyboard focus. The owner's
+        // engine may still count the owner as focused, and then Activate
+        // alone asks for nothing: the focus goes back to it here.
+        if (owner->engine && owner->windowCreated)
+            owner->engine->PostToThread(FN_MSG_SET_FOCUS, owner);
         owner->Activate();
     }
 }

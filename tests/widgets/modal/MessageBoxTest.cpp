@@ -82,10 +82,15 @@ TEST_F(WidgetTest, EveryWayOfEndingAModalWindowGivesItsAnswerAndFreesTheOwner)
         EXPECT_TRUE(ownerBlocked) << ending.how;
         EXPECT_TRUE(stage->enabled) << ending.how;
         EXPECT_EQ(FNEngine::Current(), engine.get()) << ending.how << ": the nested engine is gone";
-        // The owner takes input again.
-        Counter presses;
+        // The owner takes input again: keys at once, and clicks.
+        Counter presses, keys;
         FNEventConnector connector(stage.get());
         connector.Connect(FNEvent::LeftDown, &Counter::On, &presses);
+        connector.Connect(FNEvent::StageKeyDown, &Counter::On, &keys);
+        Step();
+        V::PressKey('K'), V::ReleaseKey('K');
+        Step(3);
+        EXPECT_EQ(keys.events.size(), 1u) << ending.how << ": the owner has the keyboard focus back";
         V::AdvanceMilliseconds(1000);
         MoveTo(150, 150);
         V::SetButtons(FNButtonLeft), V::SetButtons(0);

@@ -1,0 +1,405 @@
+// The file dialog on the virtual window system, used as a person would:
+// rows clicked and double-clicked, names and paths typed, types picked from
+// the drop-down and the dialog's questions answered, in folders made here.
+
+#include "framework/core/FNInitialise.h"
+#include "framework/platform/FNVirtualKey.h"
+#include "framework/window/FNExWindow.h"
+#include "tests/widgets/controls/WidgetFixture.h"
+#include "widgets/controls/FNDropDownList.h"
+#include "widgets/controls/FNLabel.h"
+#include "widgets/controls/FNListView.h"
+#include "widgets/controls/FNPushButton.h"
+#include "widgets/controls/FNTextBox.h"
+#include "widgets/modal/FNFileDialog.h"
+#include "widgets/modal/FNFileDialogWindow.h"
+#include "widgets/modal/FNMessageBox.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Window = FNFileDialogWindow;
+// One thing the user does once the dialog is up; false: not yet (tried
+// again on the next step).
+using Action = std::function<bool(Window&)>;
+using Script = std::vector<Action>;
+
+void clickScreen(int x, int y, int clicks = 1)
+{
+    V::AdvanceMilliseconds(1000);
+    V::SetPointer(x, y);
+    for (int i = 0; i < clicks; ++i)
+        V::SetButtons(FNButtonLeft), V::SetButtons(0);
+}
+
+// A click at a point of one of the dialog's widgets.
+Script Click(std::function<FNWidget*(Window&)> part, int x = 8, int y = 10, int clicks = 1)
+{
+    return { [=](Window& w) {
+        const FNRect client = w.Window()->ClientRect();
+        const FNWidget* widget = part(w);
+        clickScreen(client.left + widget->X() + x, client.top + widget->Y() + y, clicks);
+        return true;
+    } };
+}
+FNWidget* ok(Window& w)
+{
+    return w.OkButton();
+}
+FNWidget* cancel(Window& w)
+{
+    return w.CancelButton();
+}
+FNWidget* up(Window& w)
+{
+    return w.UpButton();
+}
+FNWidget* list(Window& w)
+{
+    return w.List();
+}
+
+Script ClickRow(int row, int clicks = 1)
+{
+    return Click(list, 40, 1 + row * 18 + 9, clicks);
+}
+
+Script Press(int key)
+{
+    return { [=](Window&) { return V::PressKey(key), V::ReleaseKey(key), true; } };
+}
+
+// Into the name box: a click, Ctrl+A, then the text as the input method
+// commits it.
+Script Type(const std::string& text)
+{
+    Script script = Click([](Window& w) { return static_cast<FNWidget*>(w.NameBox()); });
+    script.push_back([=](Window&) {
+        V::PressKey(FNKeyControl), V::PressKey('A'), V::ReleaseKey('A'), V::ReleaseKey(FNKeyControl);
+        V::TypeText(text);
+        return true;
+    });
+    return script;
+}
+
+// Opens the type list and clicks one of its rows.
+Script ChooseType(int row)
+{
+    Script script = Click([](Window& w) { return static_cast<FNWidget*>(w.TypeList()); }, 30);
+    script.push_back([=](Window& w) {
+        FN2DStage* popup = w.TypeList()->Popup();
+        if (!popup)
+            return false;
+        const V::WindowInfo at = V::Window(popup->window);
+        clickScreen(at.x + 30, at.y + 1 + row * 20 + 10);
+        return true;
+    });
+    return script;
+}
+
+// A key on the message or question once it is up.
+Script Answer(int key)
+{
+    return { [=](Window& w) { return w.Question() && (V::PressKey(key), V::ReleaseKey(key), true); } };
+}
+
+Script Check(std::function<void(Window&)> check)
+{
+    return { [=](Window& w) { return check(w), true; } };
+}
+
+Script CloseWindow()
+{
+    return { [](Window& w) { return V::RequestClose(w.Window()->Frame()->window), true; } };
+}
+
+// A dialog whose user follows a script, a few steps between actions. A
+// dialog still up long after the script ended is ended and marked stuck.
+class ScriptedDialog : public FNFileDialog {
+public:
+    ScriptedDialog(std::initializer_list<Script> parts)
+        : ScriptedDialog(std::vector<Script>(parts))
+    {
+    }
+    explicit ScriptedDialog(const std::vector<Script>& parts)
+    {
+        for (const Script& part : parts)
+            actions.insert(actions.end(), part.begin(), part.end());
+    }
+    void OnDialogFrame(Window& w) override
+    {
+        if (++frames > 3000) {
+            stuck = true;
+            w.Question() ? w.Question()->EndModal() : w.EndModal();
+            return;
+        }
+        if (frames >= 3 && --pause <= 0 && done < actions.size() && actions[done](w)) {
+            ++done;
+            pause = 6;
+        }
+        // What the step and the action asked of the window system is done
+        // before the next step samples input.
+        FNEngine::Current()->Synchronise();
+    }
+    bool Finished() const { return !stuck && done == actions.size(); }
+
+    Script actions;
+    size_t done = 0;
+    int frames = 0;
+    int pause = 0;
+    bool stuck = false;
+};
+
+class FileDialogTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        WidgetTest::SetUp();
+        FNInitialise(); // enters the program's folder, as at a program's start
+        saved = fs::current_path();
+        root = fs::temp_directory_path() / ("fn-filedialog-" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+        root = fs::canonical(root);
+        fs::current_path(root);
+        FNFileDialog::ForgetLastFolder();
+        if (const char* home = std::getenv("HOME"))
+            savedHome = home;
+    }
+    void TearDown() override
+    {
+        fs::current_path(saved);
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(root);
+        FNFileDialog::ForgetLastFolder();
+        setenv("HOME", savedHome.c_str(), 1);
+        WidgetTest::TearDown();
+    }
+    // Files and, ending in "/", folders under the test's root.
+    void Make(std::initializer_list<const char*> paths)
+    {
+        for (const std::string path : paths) {
+            if (path.back() == '/')
+                fs::create_directories(root / path);
+            else
+                fs::create_directories((root / path).parent_path()), std::ofstream(root / path) << "x";
+        }
+    }
+    std::string At(const std::string& relative) const { return (root / relative).lexically_normal().string(); }
+    // The editor's file types: all five when opening, the first four when
+    // saving.
+    static void AddFilters(FNFileDialog& dialog, int count, int index)
+    {
+        const std::pair<const char*, const char*> types[] = { { "ビットマップ", "bmp" }, { "JPEG", "jpg" },
+            { "PNG", "png" }, { "TARGA", "tga" }, { "すべてのファイル形式", "*" } };
+        for (int i = 0; i < count; ++i)
+            dialog.AddFilter(types[i].first, types[i].second);
+        dialog.filterIndex = index;
+    }
+
+    fs::path root, saved;
+    std::string savedHome;
+};
+
+struct Choice {
+    const char* how;
+    std::function<ScriptedDialog(const std::string& root)> dialog;
+    const char* chosen; // relative to the root; null: cancelled
+};
+
+TEST_F(FileDialogTest, OpenChoosesAFileEveryWayAUserWouldOrCancels)
+{
+    Make({ "a.png", "b.jpg", "sub/c.png", "写真 1.png" });
+    const Choice choices[] = {
+        { "double click", [](auto&) { return ScriptedDialog { ClickRow(2, 2) }; }, "b.jpg" },
+        { "click, then OK",
+            [](auto&) {
+                return ScriptedDialog { ClickRow(1), Click(ok) };
+            },
+            "a.png" },
+        { "typed name",
+            [](auto&) {
+                return ScriptedDialog { Type("写真 1.png"), Press(FNKeyReturn) };
+            },
+            "写真 1.png" },
+        { "typed relative path",
+            [](auto&) {
+                return ScriptedDialog { Type("sub/../sub/c.png"), Click(ok) };
+            },
+            "sub/c.png" },
+        { "typed absolute path",
+            [](auto& r) {
+                return ScriptedDialog { Type(r + "/sub/c.png"), Press(FNKeyReturn) };
+            },
+            "sub/c.png" },
+        { "typed home path",
+            [](auto& r) {
+                setenv("HOME", (r + "/sub").c_str(), 1);
+                return ScriptedDialog { Type("~/c.png"), Press(FNKeyReturn) };
+            },
+            "sub/c.png" },
+        { "Cancel", [](auto&) { return ScriptedDialog { Click(cancel) }; }, nullptr },
+        { "Escape",
+            [](auto&) {
+                return ScriptedDialog { Type("a.png"), Press(FNKeyEscape) };
+            },
+            nullptr },
+        { "close control", [](auto&) { return ScriptedDialog { CloseWindow() }; }, nullptr },
+    };
+    for (const Choice& choice : choices) {
+        ScriptedDialog dialog = choice.dialog(root.string());
+        AddFilters(dialog, 5, 5);
+        const bool chosen = dialog.Open();
+        EXPECT_TRUE(dialog.Finished()) << choice.how;
+        EXPECT_EQ(chosen, choice.chosen != nullptr) << choice.how;
+        EXPECT_EQ(dialog.Path(), choice.chosen ? At(choice.chosen) : "") << choice.how;
+        EXPECT_EQ(dialog.Extension(), choice.chosen ? FNString(choice.chosen).extension() : "") << choice.how;
+        EXPECT_EQ(fs::current_path(), root) << choice.how << ": the working folder stays";
+        EXPECT_TRUE(stage->enabled) << choice.how;
+        FNFileDialog::ForgetLastFolder();
+    }
+}
+
+TEST_F(FileDialogTest, FoldersComeFirstThenTheFilesOfTheChosenTypeInNaturalOrder)
+{
+    Make({ "img10.png", "img2.png", "Img1.png", "notes.txt", "photo.JPG", ".hidden.png", "zeta/", "Alpha/", ".git/" });
+    const std::vector<FNString> folders = { "Alpha/", "zeta/" };
+    auto rows = [&](std::vector<FNString> files) {
+        files.insert(files.begin(), folders.begin(), folders.end());
+        return files;
+    };
+    ScriptedDialog dialog {
+        Check([&](Window& w) {
+            EXPECT_EQ(w.TypeList()->GetText(), "PNG(*.png)") << "the preselected type";
+            ASSERT_EQ(w.TypeList()->Entries().size(), 5u);
+            EXPECT_EQ(w.TypeList()->Entries()[4]->GetText(), "すべてのファイル形式(*.*)");
+            EXPECT_EQ(w.Rows(), rows({ "Img1.png", "img2.png", "img10.png" }));
+        }),
+        ChooseType(1),
+        Check([&](Window& w) { EXPECT_EQ(w.Rows(), rows({ "photo.JPG" })); }),
+        ChooseType(4),
+        Check([&](Window& w) {
+            EXPECT_EQ(w.Rows(), rows({ "Img1.png", "img2.png", "img10.png", "notes.txt", "photo.JPG" }));
+            EXPECT_EQ(w.NameBox()->GetText(), "") << "opening renames nothing";
+        }),
+        ClickRow(4, 2),
+    };
+    AddFilters(dialog, 5, 3);
+    EXPECT_TRUE(dialog.Open());
+    EXPECT_TRUE(dialog.Finished());
+    EXPECT_EQ(dialog.Path(), At("img10.png"));
+    EXPECT_EQ(dialog.filterIndex, 5) << "the type the user chose last";
+}
+
+TEST_F(FileDialogTest, FoldersAreEnteredAndLeftAndTheLastOneIsRemembered)
+{
+    Make({ "sub/inner/deep.png", "sub/s.png", "top.png" });
+    ScriptedDialog first {
+        Check([&](Window& w) { EXPECT_EQ(w.Folder(), root.string()) << "the working folder first"; }),
+        ClickRow(0, 2),
+        Check([&](Window& w) {
+            EXPECT_EQ(w.Folder(), At("sub"));
+            EXPECT_EQ(w.PathLine()->GetText(), At("sub"));
+            EXPECT_EQ(w.Rows(), (std::vector<FNString> { "inner/", "s.png" }));
+        }),
+        Click(up),
+        Check([&](Window& w) { EXPECT_EQ(w.Folder(), root.string()); }),
+        Type("sub/inner/"),
+        Press(FNKeyReturn),
+        Check([&](Window& w) {
+            EXPECT_EQ(w.Folder(), At("sub/inner"));
+            EXPECT_EQ(w.NameBox()->GetText(), "") << "the folder's name is not kept as a file name";
+        }),
+        Press(FNKeyEscape),
+    };
+    AddFilters(first, 5, 5);
+    EXPECT_FALSE(first.Open());
+    ScriptedDialog second {
+        Check([&](Window& w) { EXPECT_EQ(w.Folder(), At("sub/inner")) << "the last folder of the run"; }),
+        Click(up),
+        ClickRow(0), // "inner/" selected; Return on the list opens it
+        Press(FNKeyReturn),
+        Check([&](Window& w) { EXPECT_EQ(w.Folder(), At("sub/inner")); }),
+        Click(cancel),
+    };
+    AddFilters(second, 5, 5);
+    EXPECT_FALSE(second.Open());
+    EXPECT_TRUE(first.Finished() && second.Finished());
+    EXPECT_EQ(fs::current_path(), root);
+}
+
+TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionRenamesOnATypeChangeAndAsksBeforeOverwriting)
+{
+    Make({ "exists.png" });
+    auto name
+        = [](const char* expected) { return Check([=](Window& w) { EXPECT_EQ(w.NameBox()->GetText(), expected); }); };
+    const struct {
+        const char* how;
+        std::vector<Script> script;
+        const char* chosen;
+        int filterIndex;
+    } cases[] = {
+        { "no extension", { Type("新しい絵"), Press(FNKeyReturn) }, "新しい絵.bmp", 3 },
+        { "type change, empty name", { ChooseType(1), name("名称未設定.jpg"), Click(ok) }, "名称未設定.jpg", 2 },
+        { "type change, typed name", { Type("絵.png"), ChooseType(3), name("絵.tga"), Click(ok) }, "絵.tga", 4 },
+        { "overwrite confirmed", { Type("exists.png"), Press(FNKeyReturn), Answer(FNKeyReturn) }, "exists.png", 3 },
+        { "overwrite refused",
+            { ClickRow(0, 2), Answer(FNKeyEscape),
+                Check([](Window& w) { EXPECT_EQ(w.Question(), nullptr) << "the dialog stays open"; }),
+                name("exists.png"), Press(FNKeyEscape) },
+            nullptr, 3 },
+    };
+    for (const auto& c : cases) {
+        ScriptedDialog dialog(c.script);
+        AddFilters(dialog, 4, 3);
+        EXPECT_EQ(dialog.Save(), c.chosen != nullptr) << c.how;
+        EXPECT_TRUE(dialog.Finished()) << c.how;
+        EXPECT_EQ(dialog.Path(), c.chosen ? At(c.chosen) : "") << c.how;
+        EXPECT_EQ(dialog.filterIndex, c.filterIndex) << c.how;
+        EXPECT_FALSE(fs::exists(root / "新しい絵.bmp")) << "the dialog only names the file";
+    }
+}
+
+TEST_F(FileDialogTest, OpenRefusesAMissingFileAndStaysWhereItWasBeforeAFolderItCannotRead)
+{
+    Make({ "gone/", "a.png" });
+    ScriptedDialog dialog {
+        Type("missing.png"),
+        Press(FNKeyReturn),
+        Answer(FNKeyReturn),
+        Check([&](Window& w) { EXPECT_EQ(w.Question(), nullptr); }),
+        Script { [&](Window&) { return fs::remove(root / "gone"); } }, // listed, then gone
+        ClickRow(0, 2),
+        Answer(FNKeyReturn),
+        Check([&](Window& w) {
+            EXPECT_EQ(w.Folder(), root.string());
+            EXPECT_EQ(w.Rows(), (std::vector<FNString> { "gone/", "a.png" }));
+        }),
+        Click(cancel),
+    };
+    AddFilters(dialog, 5, 5);
+    EXPECT_FALSE(dialog.Open());
+    EXPECT_TRUE(dialog.Finished());
+}
+
+TEST_F(FileDialogTest, AFolderWithoutReadPermissionIsReportedAndNotEntered)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every folder";
+    Make({ "locked/inside.png" });
+    fs::permissions(root / "locked", fs::perms::none);
+    ScriptedDialog dialog { ClickRow(0, 2), Answer(FNKeyReturn),
+        Check([&](Window& w) { EXPECT_EQ(w.Folder(), root.string()); }), Press(FNKeyEscape) };
+    AddFilters(dialog, 5, 5);
+    EXPECT_FALSE(dialog.Open());
+    EXPECT_TRUE(dialog.Finished());
+}
+
+} // namespace
