@@ -142,16 +142,17 @@ void FNFileDialogWindow::Build()
     const int fieldX = kMargin + labelWidth;
     const int fieldWidth = kWidth - kMargin - fieldX;
     const int textDrop = (kRowHeight - textHeight) / 2; // labels sit level with the fields' text
-    auto place = [this](FNWidget& widget) { widget.PlaceIn(m_window->RootItem()); };
 
     const int pathWidth = kWidth - 3 * kMargin - kUpWidth;
-    m_pathLine = std::make_unique<FNLabel>(kMargin, kMargin + textDrop, pathWidth, textHeight, FNString());
+    m_pathLine = std::make_unique<FNTransParentLabel>(kMargin, kMargin + textDrop, pathWidth, textHeight, FNString());
     m_up = std::make_unique<FNPushButton>(kWidth - kMargin - kUpWidth, kMargin, kUpWidth, kRowHeight, "上へ");
     m_list = std::make_unique<FNListView>(kListTop, kListHeight);
     m_list->SetRect(kMargin, kListTop, kWidth - 2 * kMargin, kListHeight);
-    m_nameLabel = std::make_unique<FNLabel>(kMargin, kNameTop + textDrop, labelWidth, textHeight, "ファイル名:");
+    m_nameLabel
+        = std::make_unique<FNTransParentLabel>(kMargin, kNameTop + textDrop, labelWidth, textHeight, "ファイル名:");
     m_name = std::make_unique<FNTextBox>(fieldX, kNameTop, fieldWidth, kRowHeight, FNString());
-    m_typeLabel = std::make_unique<FNLabel>(kMargin, kTypeTop + textDrop, labelWidth, textHeight, "ファイルの種類:");
+    m_typeLabel
+        = std::make_unique<FNTransParentLabel>(kMargin, kTypeTop + textDrop, labelWidth, textHeight, "ファイルの種類:");
     m_types = std::make_unique<FNDropDownList>();
     m_types->SetRect(fieldX, kTypeTop, fieldWidth, FNDropDownList::kHeight);
     for (const FileFilterEntry& entry : m_setup.filters)
@@ -162,7 +163,7 @@ void FNFileDialogWindow::Build()
         kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kRowHeight, "キャンセル");
     for (FNWidget* widget : std::initializer_list<FNWidget*> { m_pathLine.get(), m_up.get(), m_list.get(),
              m_nameLabel.get(), m_name.get(), m_typeLabel.get(), m_types.get(), m_ok.get(), m_cancel.get() })
-        place(*widget);
+        widget->PlaceIn(m_window->RootItem());
     m_list->SetPlaceholderShown(false);
     m_name->SetMaxLength(std::numeric_limits<int>::max()); // paths are never cut
     if (!m_setup.filters.empty())
@@ -231,6 +232,7 @@ bool FNFileDialogWindow::Enter(const std::string& folder, bool tellIfUnreadable)
         shown.push_back(FNString(name));
     }
     m_list->SetRows(shown);
+    m_list->Select(-1); // a row of the folder left behind marks nothing here
     ShowPath();
     return true;
 }

@@ -12,7 +12,7 @@ class FNDropDownList;
 class FNEventConnector;
 class FNExWindow;
 class FNFileDialog;
-class FNLabel;
+class FNTransParentLabel;
 class FNListView;
 class FNMessageWindow;
 class FNPushButton;
@@ -66,7 +66,7 @@ public:
 
     // ---- The parts, for whoever drives the dialog --------------------------
     FNExWindow* Window() const { return m_window.get(); }
-    FNLabel* PathLine() const { return m_pathLine.get(); }
+    FNTransParentLabel* PathLine() const { return m_pathLine.get(); }
     FNPushButton* UpButton() const { return m_up.get(); }
     FNListView* List() const { return m_list.get(); }
     FNTextBox* NameBox() const { return m_name.get(); }
@@ -121,12 +121,12 @@ private:
     FNMessageWindow* m_question = nullptr;
 
     std::unique_ptr<FNExWindow> m_window;
-    std::unique_ptr<FNLabel> m_pathLine;
+    std::unique_ptr<FNTransParentLabel> m_pathLine;
     std::unique_ptr<FNPushButton> m_up;
     std::unique_ptr<FNListView> m_list;
-    std::unique_ptr<FNLabel> m_nameLabel;
+    std::unique_ptr<FNTransParentLabel> m_nameLabel;
     std::unique_ptr<FNTextBox> m_name;
-    std::unique_ptr<FNLabel> m_typeLabel;
+    std::unique_ptr<FNTransParentLabel> m_typeLabel;
     std::unique_ptr<FNDropDownList> m_types;
     std::unique_ptr<FNPushButton> m_ok;
     std::unique_ptr<FNPushButton> m_cancel;

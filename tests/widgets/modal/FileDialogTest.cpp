@@ -6,6 +6,7 @@
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/window/FNExWindow.h"
 #include "tests/widgets/controls/WidgetFixture.h"
+#include "tests/widgets/modal/EditorFileTypes.h"
 #include "widgets/controls/FNDropDownList.h"
 #include "widgets/controls/FNLabel.h"
 #include "widgets/controls/FNListView.h"
@@ -193,16 +194,6 @@ protected:
         }
     }
     std::string At(const std::string& relative) const { return (root / relative).lexically_normal().string(); }
-    // The editor's file types: all five when opening, the first four when
-    // saving.
-    static void AddFilters(FNFileDialog& dialog, int count, int index)
-    {
-        const std::pair<const char*, const char*> types[] = { { "ビットマップ", "bmp" }, { "JPEG", "jpg" },
-            { "PNG", "png" }, { "TARGA", "tga" }, { "すべてのファイル形式", "*" } };
-        for (int i = 0; i < count; ++i)
-            dialog.AddFilter(types[i].first, types[i].second);
-        dialog.filterIndex = index;
-    }
 
     fs::path root, saved;
     std::string savedHome;
@@ -308,6 +299,7 @@ TEST_F(FileDialogTest, FoldersAreEnteredAndLeftAndTheLastOneIsRemembered)
             EXPECT_EQ(w.Folder(), At("sub"));
             EXPECT_EQ(w.PathLine()->GetText(), At("sub"));
             EXPECT_EQ(w.Rows(), (std::vector<FNString> { "inner/", "s.png" }));
+            EXPECT_EQ(w.List()->Selected(), -1) << "no row of the folder left is marked here";
         }),
         Click(up),
         Check([&](Window& w) { EXPECT_EQ(w.Folder(), root.string()); }),
@@ -333,6 +325,25 @@ TEST_F(FileDialogTest, FoldersAreEnteredAndLeftAndTheLastOneIsRemembered)
     EXPECT_FALSE(second.Open());
     EXPECT_TRUE(first.Finished() && second.Finished());
     EXPECT_EQ(fs::current_path(), root);
+}
+
+TEST_F(FileDialogTest, ALongPathIsShownByItsEndAndKeptWhole)
+{
+    std::string half[2]; // 720 bytes each: the input method hands over at most 1024 at once
+    for (int level = 0; level < 6; ++level)
+        half[level / 3] += std::string(level % 3 ? "/" : "") + std::string(239, 'a' + level);
+    const std::string deep = half[0] + "/" + half[1];
+    Make({ (deep + "/写真.png").c_str() });
+    ScriptedDialog dialog { Type(half[0]), Press(FNKeyReturn), Type(half[1]), Press(FNKeyReturn), Check([&](Window& w) {
+                               const std::string shown = w.PathLine()->GetText().str();
+                               ASSERT_EQ(shown.rfind("…", 0), 0u) << "the line starts with an ellipsis";
+                               EXPECT_EQ(At(deep).substr(At(deep).size() - (shown.size() - 3)), shown.substr(3))
+                                   << "and shows the end";
+                           }),
+        Type("写真.png"), Press(FNKeyReturn) };
+    AddFilters(dialog, 5, 5);
+    EXPECT_TRUE(dialog.Open());
+    EXPECT_EQ(dialog.Path(), At(deep + "/写真.png"));
 }
 
 TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionRenamesOnATypeChangeAndAsksBeforeOverwriting)
