@@ -6,15 +6,12 @@
 #include "framework/platform/FNVirtualKey.h"
 #include "framework/window/FNExWindow.h"
 #include "tests/widgets/controls/WidgetFixture.h"
-#include "tests/widgets/modal/EditorFileTypes.h"
+#include "tests/widgets/modal/ScriptedFileDialog.h"
 #include "widgets/controls/FNDropDownList.h"
 #include "widgets/controls/FNLabel.h"
 #include "widgets/controls/FNListView.h"
 #include "widgets/controls/FNPushButton.h"
 #include "widgets/controls/FNTextBox.h"
-#include "widgets/modal/FNFileDialog.h"
-#include "widgets/modal/FNFileDialogWindow.h"
-#include "widgets/modal/FNMessageBox.h"
 
 #include <filesystem>
 #include <fstream>
@@ -26,10 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 using Window = FNFileDialogWindow;
-// One thing the user does once the dialog is up; false: not yet (tried
-// again on the next step).
-using Action = std::function<bool(Window&)>;
-using Script = std::vector<Action>;
+using Script = FileDialogScript;
+using ScriptedDialog = ScriptedFileDialog;
 
 void clickScreen(int x, int y, int clicks = 1)
 {
@@ -49,26 +44,13 @@ Script Click(std::function<FNWidget*(Window&)> part, int x = 8, int y = 10, int 
         return true;
     } };
 }
-FNWidget* ok(Window& w)
-{
-    return w.OkButton();
-}
-FNWidget* cancel(Window& w)
-{
-    return w.CancelButton();
-}
-FNWidget* up(Window& w)
-{
-    return w.UpButton();
-}
-FNWidget* list(Window& w)
-{
-    return w.List();
-}
+const auto ok = [](Window& w) -> FNWidget* { return w.OkButton(); };
+const auto cancel = [](Window& w) -> FNWidget* { return w.CancelButton(); };
+const auto up = [](Window& w) -> FNWidget* { return w.UpButton(); };
 
 Script ClickRow(int row, int clicks = 1)
 {
-    return Click(list, 40, 1 + row * 18 + 9, clicks);
+    return Click([](Window& w) -> FNWidget* { return w.List(); }, 40, 1 + row * 18 + 9, clicks);
 }
 
 Script Press(int key)
@@ -120,43 +102,6 @@ Script CloseWindow()
     return { [](Window& w) { return V::RequestClose(w.Window()->Frame()->window), true; } };
 }
 
-// A dialog whose user follows a script, a few steps between actions. A
-// dialog still up long after the script ended is ended and marked stuck.
-class ScriptedDialog : public FNFileDialog {
-public:
-    ScriptedDialog(std::initializer_list<Script> parts)
-        : ScriptedDialog(std::vector<Script>(parts))
-    {
-    }
-    explicit ScriptedDialog(const std::vector<Script>& parts)
-    {
-        for (const Script& part : parts)
-            actions.insert(actions.end(), part.begin(), part.end());
-    }
-    void OnDialogFrame(Window& w) override
-    {
-        if (++frames > 3000) {
-            stuck = true;
-            w.Question() ? w.Question()->EndModal() : w.EndModal();
-            return;
-        }
-        if (frames >= 3 && --pause <= 0 && done < actions.size() && actions[done](w)) {
-            ++done;
-            pause = 6;
-        }
-        // What the step and the action asked of the window system is done
-        // before the next step samples input.
-        FNEngine::Current()->Synchronise();
-    }
-    bool Finished() const { return !stuck && done == actions.size(); }
-
-    Script actions;
-    size_t done = 0;
-    int frames = 0;
-    int pause = 0;
-    bool stuck = false;
-};
-
 class FileDialogTest : public WidgetTest {
 protected:
     void SetUp() override
@@ -170,8 +115,6 @@ protected:
         root = fs::canonical(root);
         fs::current_path(root);
         FNFileDialog::ForgetLastFolder();
-        if (const char* home = std::getenv("HOME"))
-            savedHome = home;
     }
     void TearDown() override
     {
@@ -180,7 +123,6 @@ protected:
             fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(root);
         FNFileDialog::ForgetLastFolder();
-        setenv("HOME", savedHome.c_str(), 1);
         WidgetTest::TearDown();
     }
     // Files and, ending in "/", folders under the test's root.
@@ -194,68 +136,68 @@ protected:
         }
     }
     std::string At(const std::string& relative) const { return (root / relative).lexically_normal().string(); }
+    // Runs each case's script in a new open or save dialog (the editor's
+    // types, `index` preselected) and checks what the caller gets back.
+    struct Case {
+        const char* how;
+        std::vector<Script> script;
+        const char* chosen; // relative to the root; null: cancelled
+        int filterIndex;
+    };
+    void RunCases(const std::vector<Case>& cases, bool saving, int index)
+    {
+        for (const Case& c : cases) {
+            ScriptedDialog dialog(c.script);
+            AddFilters(dialog, saving ? 4 : 5, index);
+            EXPECT_EQ(saving ? dialog.Save() : dialog.Open(), c.chosen != nullptr) << c.how;
+            EXPECT_TRUE(dialog.Finished()) << c.how;
+            EXPECT_EQ(dialog.Path(), c.chosen ? At(c.chosen) : "") << c.how;
+            EXPECT_EQ(dialog.Extension(), c.chosen ? FNString(c.chosen).extension() : "") << c.how;
+            EXPECT_EQ(dialog.filterIndex, c.filterIndex) << c.how;
+            EXPECT_EQ(fs::current_path(), root) << c.how << ": the working folder stays";
+            EXPECT_TRUE(stage->enabled) << c.how;
+            FNFileDialog::ForgetLastFolder();
+        }
+    }
+
+    // A folder spoilt after it is listed: double-clicking it shows a message
+    // and the dialog stays where it was.
+    void ExpectUnreadable(const std::function<void(const fs::path&)>& spoil)
+    {
+        Make({ "folder/", "a.png" });
+        ScriptedDialog dialog { Script { [&](Window&) { return spoil(root / "folder"), true; } }, ClickRow(0, 2),
+            Answer(FNKeyReturn), Check([&](Window& w) {
+                EXPECT_EQ(w.Folder(), root.string());
+                EXPECT_EQ(w.Rows(), (std::vector<FNString> { "folder/", "a.png" }));
+            }),
+            Press(FNKeyEscape) };
+        AddFilters(dialog, 5, 5);
+        EXPECT_FALSE(dialog.Open());
+        EXPECT_TRUE(dialog.Finished());
+    }
 
     fs::path root, saved;
-    std::string savedHome;
-};
-
-struct Choice {
-    const char* how;
-    std::function<ScriptedDialog(const std::string& root)> dialog;
-    const char* chosen; // relative to the root; null: cancelled
 };
 
 TEST_F(FileDialogTest, OpenChoosesAFileEveryWayAUserWouldOrCancels)
 {
     Make({ "a.png", "b.jpg", "sub/c.png", "写真 1.png" });
-    const Choice choices[] = {
-        { "double click", [](auto&) { return ScriptedDialog { ClickRow(2, 2) }; }, "b.jpg" },
-        { "click, then OK",
-            [](auto&) {
-                return ScriptedDialog { ClickRow(1), Click(ok) };
-            },
-            "a.png" },
-        { "typed name",
-            [](auto&) {
-                return ScriptedDialog { Type("写真 1.png"), Press(FNKeyReturn) };
-            },
-            "写真 1.png" },
-        { "typed relative path",
-            [](auto&) {
-                return ScriptedDialog { Type("sub/../sub/c.png"), Click(ok) };
-            },
-            "sub/c.png" },
-        { "typed absolute path",
-            [](auto& r) {
-                return ScriptedDialog { Type(r + "/sub/c.png"), Press(FNKeyReturn) };
-            },
-            "sub/c.png" },
-        { "typed home path",
-            [](auto& r) {
-                setenv("HOME", (r + "/sub").c_str(), 1);
-                return ScriptedDialog { Type("~/c.png"), Press(FNKeyReturn) };
-            },
-            "sub/c.png" },
-        { "Cancel", [](auto&) { return ScriptedDialog { Click(cancel) }; }, nullptr },
-        { "Escape",
-            [](auto&) {
-                return ScriptedDialog { Type("a.png"), Press(FNKeyEscape) };
-            },
-            nullptr },
-        { "close control", [](auto&) { return ScriptedDialog { CloseWindow() }; }, nullptr },
-    };
-    for (const Choice& choice : choices) {
-        ScriptedDialog dialog = choice.dialog(root.string());
-        AddFilters(dialog, 5, 5);
-        const bool chosen = dialog.Open();
-        EXPECT_TRUE(dialog.Finished()) << choice.how;
-        EXPECT_EQ(chosen, choice.chosen != nullptr) << choice.how;
-        EXPECT_EQ(dialog.Path(), choice.chosen ? At(choice.chosen) : "") << choice.how;
-        EXPECT_EQ(dialog.Extension(), choice.chosen ? FNString(choice.chosen).extension() : "") << choice.how;
-        EXPECT_EQ(fs::current_path(), root) << choice.how << ": the working folder stays";
-        EXPECT_TRUE(stage->enabled) << choice.how;
-        FNFileDialog::ForgetLastFolder();
-    }
+    RunCases(
+        {
+            { "double click", { ClickRow(2, 2) }, "b.jpg", 5 },
+            { "typed name", { Type("写真 1.png"), Press(FNKeyReturn) }, "写真 1.png", 5 },
+            { "typed relative path", { Type("sub/../sub/c.png"), Click(ok) }, "sub/c.png", 5 },
+            { "typed absolute path", { Type(At("sub/c.png")), Press(FNKeyReturn) }, "sub/c.png", 5 },
+            { "Cancel", { Click(cancel) }, nullptr, 5 },
+            { "Escape", { Type("a.png"), Press(FNKeyEscape) }, nullptr, 5 },
+            { "close control", { CloseWindow() }, nullptr, 5 },
+            { "a missing file is refused",
+                { Type("missing.png"), Press(FNKeyReturn), Answer(FNKeyReturn),
+                    Check([](Window& w) { EXPECT_EQ(w.Question(), nullptr) << "the dialog stays open"; }),
+                    Click(cancel) },
+                nullptr, 5 },
+        },
+        false, 5);
 }
 
 TEST_F(FileDialogTest, FoldersComeFirstThenTheFilesOfTheChosenTypeInNaturalOrder)
@@ -351,66 +293,32 @@ TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionRenamesOnATypeChangeAndAsksBef
     Make({ "exists.png" });
     auto name
         = [](const char* expected) { return Check([=](Window& w) { EXPECT_EQ(w.NameBox()->GetText(), expected); }); };
-    const struct {
-        const char* how;
-        std::vector<Script> script;
-        const char* chosen;
-        int filterIndex;
-    } cases[] = {
-        { "no extension", { Type("新しい絵"), Press(FNKeyReturn) }, "新しい絵.bmp", 3 },
-        { "type change, empty name", { ChooseType(1), name("名称未設定.jpg"), Click(ok) }, "名称未設定.jpg", 2 },
-        { "type change, typed name", { Type("絵.png"), ChooseType(3), name("絵.tga"), Click(ok) }, "絵.tga", 4 },
-        { "overwrite confirmed", { Type("exists.png"), Press(FNKeyReturn), Answer(FNKeyReturn) }, "exists.png", 3 },
-        { "overwrite refused",
-            { ClickRow(0, 2), Answer(FNKeyEscape),
-                Check([](Window& w) { EXPECT_EQ(w.Question(), nullptr) << "the dialog stays open"; }),
-                name("exists.png"), Press(FNKeyEscape) },
-            nullptr, 3 },
-    };
-    for (const auto& c : cases) {
-        ScriptedDialog dialog(c.script);
-        AddFilters(dialog, 4, 3);
-        EXPECT_EQ(dialog.Save(), c.chosen != nullptr) << c.how;
-        EXPECT_TRUE(dialog.Finished()) << c.how;
-        EXPECT_EQ(dialog.Path(), c.chosen ? At(c.chosen) : "") << c.how;
-        EXPECT_EQ(dialog.filterIndex, c.filterIndex) << c.how;
-        EXPECT_FALSE(fs::exists(root / "新しい絵.bmp")) << "the dialog only names the file";
-    }
+    RunCases(
+        {
+            { "no extension", { Type("新しい絵"), Press(FNKeyReturn) }, "新しい絵.bmp", 3 },
+            { "type change, empty name", { ChooseType(1), name("名称未設定.jpg"), Click(ok) }, "名称未設定.jpg", 2 },
+            { "type change, typed name", { Type("絵.png"), ChooseType(3), name("絵.tga"), Click(ok) }, "絵.tga", 4 },
+            { "overwrite confirmed", { Type("exists.png"), Press(FNKeyReturn), Answer(FNKeyReturn) }, "exists.png", 3 },
+            { "overwrite refused",
+                { ClickRow(0, 2), Answer(FNKeyEscape),
+                    Check([](Window& w) { EXPECT_EQ(w.Question(), nullptr) << "the dialog stays open"; }),
+                    name("exists.png"), Press(FNKeyEscape) },
+                nullptr, 3 },
+        },
+        true, 3);
+    EXPECT_FALSE(fs::exists(root / "新しい絵.bmp")) << "the dialog only names the file";
 }
 
-TEST_F(FileDialogTest, OpenRefusesAMissingFileAndStaysWhereItWasBeforeAFolderItCannotRead)
+TEST_F(FileDialogTest, AFolderRemovedAfterItWasListedIsReportedAndNotEntered)
 {
-    Make({ "gone/", "a.png" });
-    ScriptedDialog dialog {
-        Type("missing.png"),
-        Press(FNKeyReturn),
-        Answer(FNKeyReturn),
-        Check([&](Window& w) { EXPECT_EQ(w.Question(), nullptr); }),
-        Script { [&](Window&) { return fs::remove(root / "gone"); } }, // listed, then gone
-        ClickRow(0, 2),
-        Answer(FNKeyReturn),
-        Check([&](Window& w) {
-            EXPECT_EQ(w.Folder(), root.string());
-            EXPECT_EQ(w.Rows(), (std::vector<FNString> { "gone/", "a.png" }));
-        }),
-        Click(cancel),
-    };
-    AddFilters(dialog, 5, 5);
-    EXPECT_FALSE(dialog.Open());
-    EXPECT_TRUE(dialog.Finished());
+    ExpectUnreadable([](const fs::path& folder) { fs::remove(folder); });
 }
 
 TEST_F(FileDialogTest, AFolderWithoutReadPermissionIsReportedAndNotEntered)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every folder";
-    Make({ "locked/inside.png" });
-    fs::permissions(root / "locked", fs::perms::none);
-    ScriptedDialog dialog { ClickRow(0, 2), Answer(FNKeyReturn),
-        Check([&](Window& w) { EXPECT_EQ(w.Folder(), root.string()); }), Press(FNKeyEscape) };
-    AddFilters(dialog, 5, 5);
-    EXPECT_FALSE(dialog.Open());
-    EXPECT_TRUE(dialog.Finished());
+    ExpectUnreadable([](const fs::path& folder) { fs::permissions(folder, fs::perms::none); });
 }
 
 } // namespace
