@@ -7,11 +7,12 @@ FNRect modalPlacement(FNStageBase* owner, int width, int height)
 {
     FNRect around { 0, 0, 1280, 1024 };
     FNEngine* engine = FNEngine::Current();
-    if (owner) {
-        int left = 0, top = 0;
-        FNPlatformConnection* platform = engine ? engine->Platform() : nullptr;
-        if (platform && owner->window != FNNoWindow && platform->ClientToScreen(owner->window, left, top))
-            around = FNRect { left, top, left + owner->width, top + owner->height };
+    // The owner's window belongs to its own engine's connection: a modal
+    // window's nested engine, current by now, knows nothing of it.
+    FNPlatformConnection* ownerPlatform = owner ? owner->Platform() : nullptr;
+    int left = 0, top = 0;
+    if (ownerPlatform && owner->window != FNNoWindow && ownerPlatform->ClientToScreen(owner->window, left, top)) {
+        around = FNRect { left, top, left + owner->width, top + owner->height };
     } else if (engine && engine->Platform()) {
         const FNPlatformRect area = engine->Platform()->WorkArea();
         around = FNRect { area.left, area.top, area.right, area.bottom };

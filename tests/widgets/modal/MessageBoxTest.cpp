@@ -99,6 +99,20 @@ TEST_F(WidgetTest, EveryWayOfEndingAModalWindowGivesItsAnswerAndFreesTheOwner)
     }
 }
 
+TEST_F(WidgetTest, AModalWindowOpensCentredOverItsOwner)
+{
+    stage->SetRect(400, 300, 300, 200);
+    Step();
+    FNRect client;
+    Scripted probe(true, [&](Scripted& s) {
+        client = s.Window()->ClientRect();
+        s.EndModal();
+    });
+    probe.Run(stage.get());
+    EXPECT_NEAR((client.left + client.right) / 2, 400 + 150, 1);
+    EXPECT_NEAR((client.top + client.bottom) / 2, 300 + 100, 1);
+}
+
 TEST_F(WidgetTest, AMessageWindowIsSizedToItsText)
 {
     int oneLine = 0, twoLines = 0, wide = 0;
