@@ -39,11 +39,6 @@ constexpr int kTypeTop = 352;
 constexpr int kButtonTop = 382;
 constexpr const char* kDefaultExtension = "bmp";
 
-bool releasedInside(const FNEventState& event, const FNWidget& widget)
-{
-    return event.localX >= 0 && event.localX < widget.Width() && event.localY >= 0 && event.localY < widget.Height();
-}
-
 // The path as it fits a line `width` pixels wide: whole, or its end after
 // "…", cut at a letter boundary.
 FNString fittedPath(const std::string& path, int width)
@@ -307,19 +302,19 @@ bool FNFileDialogWindow::Ask(const FNString& text, bool withCancel)
 
 void FNFileDialogWindow::OnUp(FNEventState event)
 {
-    if (releasedInside(event, *m_up) && m_folder != "/")
+    if (m_up->ContainsLocal(event.localX, event.localY) && m_folder != "/")
         Enter(parentFolder(m_folder));
 }
 
 void FNFileDialogWindow::OnOk(FNEventState event)
 {
-    if (releasedInside(event, *m_ok))
+    if (m_ok->ContainsLocal(event.localX, event.localY))
         AcceptTyped();
 }
 
 void FNFileDialogWindow::OnCancel(FNEventState event)
 {
-    if (event.code == FNEvent::LeftUp && !releasedInside(event, *m_cancel))
+    if (event.code == FNEvent::LeftUp && !m_cancel->ContainsLocal(event.localX, event.localY))
         return;
     m_chosen.clear();
     EndModal();
