@@ -43,8 +43,14 @@ void FNModal::RunLoop()
 {
     OnOpen();
     open = true;
-    while (FNEngine::Current() && FNEngineStep())
+    while (FNEngine::Current() && FNEngineStep()) {
+        // The engines below, the owner's among them, take no steps meanwhile:
+        // what the window system asks their windows to paint again (a window
+        // moved off them, a closed list) comes from their back buffers here.
+        for (FNEngine* below = FNEngine::Current()->PreviousEngine(); below; below = below->PreviousEngine())
+            below->PresentDirtyStages();
         OnFrame();
+    }
     if (open) {
         OnClose();
         open = false;

@@ -113,6 +113,18 @@ TEST_F(WidgetTest, AModalWindowOpensCentredOverItsOwner)
     EXPECT_NEAR((client.top + client.bottom) / 2, 300 + 100, 1);
 }
 
+TEST_F(WidgetTest, TheOwnerPaintsWhatTheSystemAsksForWhileAModalWindowRuns)
+{
+    const int before = V::Window(stage->window).presentCount;
+    Scripted window(false, [&](Scripted&) {
+        V::Expose(stage->window, { 0, 0, 50, 50 }); // uncovered by another window
+        engine->Synchronise();
+        V::PressKey(FNKeyReturn), V::ReleaseKey(FNKeyReturn);
+    });
+    window.Run(stage.get());
+    EXPECT_GT(V::Window(stage->window).presentCount, before);
+}
+
 TEST_F(WidgetTest, AMessageWindowIsSizedToItsText)
 {
     int oneLine = 0, twoLines = 0, wide = 0;
