@@ -188,8 +188,6 @@ TEST_F(ComposeCommand, LargeCanvasIsScaledAsTheEditorOpensIt)
 {
     files.stored["wide.png"] = makePicture(2400, 1000, 0xFF204060);
     ASSERT_EQ(run({ "--canvas", "wide.png", "--part", "boat.png", "-o", "out.png" }).status, 0);
-    FNImage expected(2400, 1000);
-    expected.transform(1200, 500, 0);
-    EXPECT_EQ(files.stored["out.png"]->width, expected.width);
-    EXPECT_EQ(files.stored["out.png"]->height, expected.height);
+    EXPECT_EQ(files.stored["out.png"]->width, 1200);
+    EXPECT_EQ(files.stored["out.png"]->height, 500);
 }
