@@ -1,0 +1,181 @@
+// The editor program under a real pointer and keyboard: xdotool clicks,
+// drags and types on a private X server, and the test reads back what the
+// screen shows.
+#include "tests/app/x11/ProgramHarness.h"
+
+#include <X11/Xutil.h>
+
+#include <cstdio>
+
+namespace {
+
+using namespace program_harness;
+
+// Where things are on the screen: the main window's client area starts at
+// (50, 68) (the title and menu bars above it), the canvas picture at client
+// (257, 22) while the canvas fits the view, and a part loads at picture
+// (10, 10).
+constexpr int kClientX = 50, kClientY = 68;
+constexpr int kPictureX = kClientX + 257, kPictureY = kClientY + 22;
+
+class EditorX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.Start()) << "no private Xvfb could be started";
+        folder = "/tmp/tesserine-editor-x11-" + std::to_string(getpid());
+        mkdir(folder.c_str(), 0700);
+        partPath = folder + "/part.bmp";
+        WriteRedPart(partPath);
+        display = XOpenDisplay(server.name.c_str());
+        ASSERT_NE(display, nullptr);
+    }
+    void TearDown() override
+    {
+        program.Kill();
+        if (display)
+            XCloseDisplay(display);
+        server.Kill();
+        std::system(("rm -rf " + folder).c_str());
+    }
+
+    // A 40 x 30 opaque red picture: a 24-bit BMP written byte by byte.
+    void WriteRedPart(const std::string& path)
+    {
+        const int w = 40, h = 30, row = w * 3, size = 54 + row * h;
+        std::vector<unsigned char> file(size, 0);
+        auto put = [&file](int at, unsigned value, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        };
+        file[0] = 'B', file[1] = 'M';
+        put(2, size, 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 24, 2);
+        for (int i = 54; i < size; i += 3)
+            file[i + 2] = 0xFF; // B, G, R
+        FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(file.data(), 1, file.size(), out);
+        std::fclose(out);
+    }
+
+    void Start()
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        ASSERT_TRUE(program.Spawn({ TESSERINE_PROGRAM }, environmentWith("DISPLAY", server.name), &actions));
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_TRUE(WaitFor([this] { return Pixel(kPictureX + 200, kPictureY + 200) == 0xFFFFFF; }))
+            << "the editor showed no canvas";
+    }
+
+    // The colour on the screen at a point, 0xRRGGBB.
+    unsigned long Pixel(int x, int y)
+    {
+        XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return 0;
+        const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+        XDestroyImage(image);
+        return pixel;
+    }
+
+    template <typename Condition> bool WaitFor(Condition condition)
+    {
+        const auto end = Clock::now() + kStartLimit;
+        while (Clock::now() < end) {
+            if (condition())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    int Xdotool(const std::string& arguments)
+    {
+        return std::system(("DISPLAY=" + server.name + " xdotool " + arguments).c_str());
+    }
+    // A click as touchpads send it: press and release with no time between.
+    void Click(int x, int y) { Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
+
+    // What an xdotool command prints.
+    std::string XdotoolOutput(const std::string& arguments)
+    {
+        FILE* pipe = popen(("DISPLAY=" + server.name + " xdotool " + arguments + " 2>/dev/null").c_str(), "r");
+        if (!pipe)
+            return {};
+        std::string text;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            text += buffer;
+        pclose(pipe);
+        return text;
+    }
+
+    // The top-left corner of the shown window whose title is `title`.
+    // (xdotool's own name search does not match non-ASCII titles.)
+    bool WindowAt(const std::string& title, int& x, int& y)
+    {
+        std::istringstream windows(XdotoolOutput("search --onlyvisible --name ."));
+        for (std::string id; windows >> id;) {
+            if (XdotoolOutput("getwindowname " + id) != title + "\n")
+                continue;
+            const std::string geometry = XdotoolOutput("getwindowgeometry --shell " + id);
+            const size_t at = geometry.find("X="), atY = geometry.find("Y=");
+            if (at == std::string::npos || atY == std::string::npos)
+                return false;
+            x = std::atoi(geometry.c_str() + at + 2);
+            y = std::atoi(geometry.c_str() + atY + 2);
+            return true;
+        }
+        return false;
+    }
+
+    // Loads the part through the panel's button and the open dialog: the
+    // file name typed into its name box, then Return.
+    void LoadPartByHand()
+    {
+        Click(kClientX + 120, kClientY + 170); // "パーツ読み込み"
+        int x = 0, y = 0;
+        ASSERT_TRUE(WaitFor([&] { return WindowAt("開くファイルを選んでください", x, y); })) << "no open dialog";
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Click(x + 400, y + 360); // the file name box
+        Xdotool("type --delay 5 '" + partPath + "'");
+        Xdotool("key Return");
+    }
+
+    PrivateServer server;
+    Child program;
+    Display* display = nullptr;
+    std::string folder, partPath;
+};
+
+// The part red at its place once loaded; a drag on the hue slider recolours
+// it; Ctrl+Z brings the red back.
+TEST_F(EditorX11, LoadRecolourAndUndoByHand)
+{
+    Start();
+    const int partX = kPictureX + 10 + 20, partY = kPictureY + 10 + 15;
+    ASSERT_EQ(Pixel(partX, partY), 0xFFFFFFu);
+    LoadPartByHand();
+    ASSERT_TRUE(WaitFor([&] { return Pixel(partX, partY) == 0xFF0000; }))
+        << "the loaded part is not on the canvas: " << std::hex << Pixel(partX, partY);
+
+    // The hue slider's thumb sits in the middle of its track at 0.
+    const int hueY = kClientY + 150 + 212 + 15 + 8, thumbX = kClientX + 10 + 10 + 25 + 85;
+    Xdotool("mousemove " + std::to_string(thumbX) + " " + std::to_string(hueY) + " mousedown 1");
+    for (int step = 1; step <= 6; ++step)
+        Xdotool("mousemove " + std::to_string(thumbX + 12 * step) + " " + std::to_string(hueY));
+    Xdotool("mouseup 1");
+    ASSERT_TRUE(WaitFor([&] {
+        const unsigned long pixel = Pixel(partX, partY);
+        return pixel != 0xFF0000 && pixel != 0xFFFFFF && (pixel >> 16) < 0x80;
+    })) << "the hue drag did not recolour the part: "
+        << std::hex << Pixel(partX, partY);
+
+    Xdotool("key ctrl+z");
+    EXPECT_TRUE(WaitFor([&] { return Pixel(partX, partY) == 0xFF0000; }))
+        << "Ctrl+Z did not bring the red back: " << std::hex << Pixel(partX, partY);
+}
+
+} // namespace
