@@ -11,7 +11,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -46,7 +48,7 @@ void registerIdentity()
 
 int main(int argc, char** argv)
 {
-    const q_CommandLine line = q_ParseCommandLine(argc, argv);
+    q_CommandLine line = q_ParseCommandLine(argc, argv);
     switch (line.action) {
     case q_CommandLine::Help:
         std::fputs(q_UsageText().c_str(), stdout);
@@ -59,6 +61,14 @@ int main(int argc, char** argv)
         return 2;
     case q_CommandLine::Run:
         break;
+    }
+    // The framework's start-up enters the program's own folder: names given
+    // relative to where the program was started are made whole first.
+    for (std::string& file : line.files) {
+        std::error_code failed;
+        const std::filesystem::path whole = std::filesystem::absolute(file, failed);
+        if (!failed)
+            file = whole.string();
     }
     // The framework's engine and its window-system connection come first:
     // without a display there is nothing to show, and the reason is one line.
