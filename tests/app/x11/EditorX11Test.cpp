@@ -39,10 +39,10 @@ protected:
         std::system(("rm -rf " + folder).c_str());
     }
 
-    // A 40 x 30 opaque red picture: a 24-bit BMP written byte by byte.
-    void WriteRedPart(const std::string& path)
+    // A 24-bit BMP written byte by byte; colour(x, y) gives 0xRRGGBB.
+    template <typename Colour> void WriteBmp(const std::string& path, int w, int h, Colour colour)
     {
-        const int w = 40, h = 30, row = w * 3, size = 54 + row * h;
+        const int row = (w * 3 + 3) / 4 * 4, size = 54 + row * h;
         std::vector<unsigned char> file(size, 0);
         auto put = [&file](int at, unsigned value, int bytes) {
             for (int i = 0; i < bytes; ++i)
@@ -50,12 +50,18 @@ protected:
         };
         file[0] = 'B', file[1] = 'M';
         put(2, size, 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 24, 2);
-        for (int i = 54; i < size; i += 3)
-            file[i + 2] = 0xFF; // B, G, R
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                put(54 + (h - 1 - y) * row + x * 3, colour(x, y), 3); // rows bottom-up, B G R
         FILE* out = std::fopen(path.c_str(), "wb");
         ASSERT_NE(out, nullptr);
         std::fwrite(file.data(), 1, file.size(), out);
         std::fclose(out);
+    }
+    // A 40 x 30 opaque red part.
+    void WriteRedPart(const std::string& path)
+    {
+        WriteBmp(path, 40, 30, [](int, int) { return 0xFF0000u; });
     }
 
     void Start()
@@ -131,18 +137,33 @@ protected:
         return false;
     }
 
-    // Loads the part through the panel's button and the open dialog: the
-    // file name typed into its name box, then Return.
+    // Answers the file dialog titled `title`: the file name typed into its
+    // name box, then Return.
+    void AnswerFileDialog(const std::string& title, const std::string& path)
+    {
+        int x = 0, y = 0;
+        ASSERT_TRUE(WaitFor([&] { return WindowAt(title, x, y); })) << "no dialog " << title;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Click(x + 400, y + 360); // the file name box
+        Xdotool("type --delay 5 '" + path + "'");
+        Xdotool("key Return");
+        ASSERT_TRUE(WaitFor([&] { return !WindowAt(title, x, y); })) << "the dialog stayed open";
+    }
+    // Loads the part through the panel's button and the open dialog.
     void LoadPartByHand()
     {
         Click(kClientX + 120, kClientY + 170); // "パーツ読み込み"
-        int x = 0, y = 0;
-        ASSERT_TRUE(WaitFor([&] { return WindowAt("開くファイルを選んでください", x, y); })) << "no open dialog";
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Click(x + 400, y + 360); // the file name box
-        Xdotool("type --delay 5 '" + partPath + "'");
-        Xdotool("key Return");
+        AnswerFileDialog("開くファイルを選んでください", partPath);
     }
+    // A press, moves in steps and a release, as a hand drags.
+    void DragBy(int x, int y, int dx, int dy)
+    {
+        Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
+        for (int step = 1; step <= 5; ++step)
+            Xdotool("mousemove " + std::to_string(x + dx * step / 5) + " " + std::to_string(y + dy * step / 5));
+        Xdotool("mouseup 1");
+    }
+    std::string FileBytes(const std::string& path) { return fileText(path); }
 
     PrivateServer server;
     Child program;
@@ -163,10 +184,7 @@ TEST_F(EditorX11, LoadRecolourAndUndoByHand)
 
     // The hue slider's thumb sits in the middle of its track at 0.
     const int hueY = kClientY + 150 + 212 + 15 + 8, thumbX = kClientX + 10 + 10 + 25 + 85;
-    Xdotool("mousemove " + std::to_string(thumbX) + " " + std::to_string(hueY) + " mousedown 1");
-    for (int step = 1; step <= 6; ++step)
-        Xdotool("mousemove " + std::to_string(thumbX + 12 * step) + " " + std::to_string(hueY));
-    Xdotool("mouseup 1");
+    DragBy(thumbX, hueY, 72, 0);
     ASSERT_TRUE(WaitFor([&] {
         const unsigned long pixel = Pixel(partX, partY);
         return pixel != 0xFF0000 && pixel != 0xFFFFFF && (pixel >> 16) < 0x80;
@@ -176,6 +194,54 @@ TEST_F(EditorX11, LoadRecolourAndUndoByHand)
     Xdotool("key ctrl+z");
     EXPECT_TRUE(WaitFor([&] { return Pixel(partX, partY) == 0xFF0000; }))
         << "Ctrl+Z did not bring the red back: " << std::hex << Pixel(partX, partY);
+}
+
+// The whole round: a canvas and a part through the file dialogs, the part
+// moved, blended in Smart mode, combined and the canvas saved; the file must
+// be exactly what tesserine-compose makes of the same placement. Then undo
+// walks back through the combine and the blend.
+TEST_F(EditorX11, ComposedCanvasIsSavedAsTheComposeToolMakesIt)
+{
+    const std::string canvasPath = folder + "/canvas.bmp", savedPath = folder + "/saved.png";
+    const int w = 400, h = 300;
+    WriteBmp(canvasPath, w, h,
+        [](int x, int y) { return static_cast<unsigned>((x * 255 / 399) << 16 | (y * 255 / 299) << 8 | 0x60); });
+    Start();
+    Click(kClientX + 20 + 159, kClientY + 40 + 20); // "キャンバス読込"
+    AnswerFileDialog("開くファイルを選んでください", canvasPath);
+    // A 400 x 300 canvas sits in the middle of the 534 x 564 view.
+    const int pictureX = kClientX + 240 + (534 - w) / 2, pictureY = kClientY + 10 + (564 - h) / 2;
+    ASSERT_TRUE(WaitFor([&] { return Pixel(pictureX + 1, pictureY + 1) == 0x000060; }))
+        << "the canvas did not open: " << std::hex << Pixel(pictureX + 1, pictureY + 1);
+    LoadPartByHand();
+    ASSERT_TRUE(WaitFor([&] { return Pixel(pictureX + 30, pictureY + 25) == 0xFF0000; })) << "no part";
+
+    DragBy(pictureX + 30, pictureY + 25, 40, 30); // the box's inside moves it
+    ASSERT_TRUE(WaitFor([&] { return Pixel(pictureX + 70, pictureY + 55) == 0xFF0000; })) << "the part did not move";
+    Click(kClientX + 10 + 10 + 47, kClientY + 150 + 320 + 10); // the compose list
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Click(kClientX + 10 + 10 + 40, kClientY + 150 + 320 + 20 + 30); // its second row, "Smart合成"
+    ASSERT_TRUE(WaitFor([&] { return Pixel(pictureX + 70, pictureY + 55) != 0xFF0000; })) << "no Smart blend";
+    Click(kClientX + 10 + 110 + 50, kClientY + 150 + 300 + 20); // "貼り付け"
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Click(kClientX + 10 + 10 + 48, kClientY + 510 + 15 + 12); // "キャンバス保存"
+    AnswerFileDialog("保存するファイル名を指定してください", savedPath);
+    ASSERT_TRUE(WaitFor([&] { return !FileBytes(savedPath).empty(); })) << "nothing saved";
+
+    const std::string expectedPath = folder + "/expected.png";
+    const std::string command = std::string(TESSERINE_COMPOSE) + " --canvas " + canvasPath + " --part " + partPath
+        + " --at 50,40 --mode smart -o " + expectedPath + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(FileBytes(savedPath) == FileBytes(expectedPath)) << "the saved canvas differs from " << command;
+
+    // Undo takes back the combine (the part floats again, still blended),
+    // then the change to Smart mode: the part shows plainly red.
+    Xdotool("key ctrl+z");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Xdotool("key ctrl+z");
+    EXPECT_TRUE(WaitFor([&] { return Pixel(pictureX + 70, pictureY + 55) == 0xFF0000; }))
+        << "two undos did not bring back the plainly composed part: " << std::hex
+        << Pixel(pictureX + 70, pictureY + 55);
 }
 
 } // namespace
