@@ -24,6 +24,7 @@ class FNSlider;
 class FNWidget;
 class q_Canvas;
 class q_HistoryPackege;
+struct q_Placement;
 class q_HueSlider;
 class q_SaturationSlider;
 class q_TransformBox;
@@ -242,6 +243,7 @@ private:
     void StartFreshMark();
     bool IsCutOverlayShown() const;
     void SetWaitCursor(bool waiting);
+    void LogPlacement(const q_Placement& placement);
 
     // ---- History (q_AppHistory.cpp) ------------------------------------------------------
     // Opens a step over the given pictures: each becomes the step's

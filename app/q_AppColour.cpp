@@ -16,6 +16,9 @@
 #include "imaging/FNImage.h"
 #include "widgets/controls/FNDropDownList.h"
 
+#include <ostream>
+#include <sstream>
+
 void q_App::Readjust()
 {
     m_adjustedColour[0] = m_hue->Value();
@@ -53,6 +56,7 @@ void q_App::Compose()
     placement.zoom = m_canvas->Zoom();
     placement.loadedWidth = m_loadedPart->width;
     placement.loadedHeight = m_loadedPart->height;
+    LogPlacement(placement);
     const q_ComposeResult result = q_Compose(*m_base, *m_adjustedPart, placement, m_composeMode, *m_composed, *m_log);
     if (result.outcome != q_ComposeOutcome::NoMode) {
         m_canvas->ShowPicture(m_composed);
@@ -60,6 +64,21 @@ void q_App::Compose()
         q_HideItem(*m_partItem);
     }
     SetWaitCursor(false);
+}
+
+// Each compose says where the part goes, in the compose tool's own options
+// and with every digit, so that the tool can redo it exactly:
+//   Compose : --at X,Y --scale SX,SY --box W,H --angle A --hue H ...
+void q_App::LogPlacement(const q_Placement& placement)
+{
+    std::ostringstream line;
+    line.precision(17);
+    line << "Compose : --at " << placement.partX << ',' << placement.partY << " --scale " << placement.scaleX << ','
+         << placement.scaleY << " --box " << placement.boxWidth / placement.zoom << ','
+         << placement.boxHeight / placement.zoom << " --angle " << placement.angle << " --hue " << m_hue->Value()
+         << " --saturation " << m_saturation->Value() << " --value " << m_value->Value() << " --mode "
+         << (m_composeMode == 1 ? "smart" : "normal");
+    *m_log << line.str() << std::endl;
 }
 
 // ---- Colour sliders -------------------------------------------------------------------

@@ -68,7 +68,7 @@ protected:
     {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, (folder + "/stdout.txt").c_str(), O_WRONLY | O_CREAT, 0600);
         ASSERT_TRUE(program.Spawn({ TESSERINE_PROGRAM }, environmentWith("DISPLAY", server.name), &actions));
         posix_spawn_file_actions_destroy(&actions);
         ASSERT_TRUE(WaitFor([this] { return Pixel(kPictureX + 200, kPictureY + 200) == 0xFFFFFF; }))
@@ -165,6 +165,35 @@ protected:
     }
     std::string FileBytes(const std::string& path) { return fileText(path); }
 
+    // The placement of the editor's last compose, as it prints it: the
+    // compose tool's own options.
+    std::string LastPlacement()
+    {
+        const std::string out = fileText(folder + "/stdout.txt"), mark = "Compose : ";
+        const size_t at = out.rfind(mark);
+        if (at == std::string::npos)
+            return {};
+        const size_t end = out.find('\n', at);
+        return out.substr(at + mark.size(), end - at - mark.size());
+    }
+    // One number of a placement line: the two values after `option`.
+    static std::pair<double, double> PairOf(const std::string& placement, const std::string& option)
+    {
+        const size_t at = placement.find(option + " ");
+        double a = 0, b = 0;
+        if (at != std::string::npos)
+            std::sscanf(placement.c_str() + at + option.size() + 1, "%lf,%lf", &a, &b);
+        return { a, b };
+    }
+    // A screenshot kept with the build's test artifacts.
+    void Screenshot(const std::string& name)
+    {
+        mkdir(TESSERINE_ARTIFACTS, 0755);
+        std::system((
+            "import -display " + server.name + " -window root " + TESSERINE_ARTIFACTS + "/" + name + ".png 2>/dev/null")
+                        .c_str());
+    }
+
     PrivateServer server;
     Child program;
     Display* display = nullptr;
@@ -242,6 +271,107 @@ TEST_F(EditorX11, ComposedCanvasIsSavedAsTheComposeToolMakesIt)
     EXPECT_TRUE(WaitFor([&] { return Pixel(pictureX + 70, pictureY + 55) == 0xFF0000; }))
         << "two undos did not bring back the plainly composed part: " << std::hex
         << Pixel(pictureX + 70, pictureY + 55);
+}
+
+// A whole editing round by hand: a canvas and a part through the dialogs,
+// the part cut out with the pen, optimise and cut, moved, mirrored, turned
+// and recoloured with the three sliders, blended in Smart mode; the cut part
+// saved, pasted, the canvas saved. The saved canvas must be byte for byte
+// what tesserine-compose makes of the saved part with the placement the
+// editor printed for its last compose.
+TEST_F(EditorX11, AWholeRoundEqualsTheComposeTool)
+{
+    const std::string canvasPath = folder + "/photo.bmp", objectPath = folder + "/object.bmp";
+    const int w = 420, h = 320;
+    WriteBmp(canvasPath, w, h, [](int x, int y) {
+        const unsigned r = 60 + x * 150 / w + (x * 7 + y * 3) % 11, g = 90 + y * 120 / h, b = 200 - x * 80 / w;
+        return r << 16 | g << 8 | b;
+    });
+    // A red disc on an even white ground: the pen marks roughly, optimise
+    // takes the white away.
+    WriteBmp(objectPath, 60, 60, [](int x, int y) {
+        const int dx = x - 30, dy = y - 30;
+        return dx * dx + dy * dy <= 18 * 18 ? 0xD02020u : 0xFFFFFFu;
+    });
+    Start();
+    Click(kClientX + 20 + 159, kClientY + 40 + 20); // "キャンバス読込"
+    AnswerFileDialog("開くファイルを選んでください", canvasPath);
+    const int pictureX = kClientX + 240 + (534 - w) / 2, pictureY = kClientY + 10 + (564 - h) / 2;
+    Click(kClientX + 120, kClientY + 170); // "パーツ読み込み"
+    AnswerFileDialog("開くファイルを選んでください", objectPath);
+    ASSERT_TRUE(WaitFor([&] { return Pixel(pictureX + 40, pictureY + 40) == 0xD02020; })) << "no part";
+    Screenshot("round-1-part-loaded");
+
+    // The pen (size 10) over the whole part, row by row.
+    Click(kClientX + 20 + 10 + 14, kClientY + 150 + 110 + 15 + 15); // "ペン"
+    for (int row = 14; row <= 66; row += 8)
+        DragBy(pictureX + 12, pictureY + row, 56, 0);
+    Click(kClientX + 20 + 80 + 25, kClientY + 150 + 110 + 50 + 15); // "最適化"
+    Click(kClientX + 20 + 140 + 25, kClientY + 150 + 110 + 15 + 32); // "切り取り 実行"
+    Screenshot("round-2-cut");
+    ASSERT_TRUE(WaitFor([&] { return LastPlacement().find("--box") != std::string::npos; })) << "no compose";
+    ASSERT_TRUE(WaitFor([&] { return PairOf(LastPlacement(), "--box").first < 59; }))
+        << "the cut did not crop the part: " << LastPlacement();
+
+    // Moved by its inside, then mirrored: the middle-right handle dragged
+    // across to the left, twice the width.
+    std::string placement = LastPlacement();
+    auto [boxW, boxH] = PairOf(placement, "--box");
+    auto [atX, atY] = PairOf(placement, "--at");
+    auto [scaleX, scaleY] = PairOf(placement, "--scale");
+    double centreX = atX + boxW / (2 * scaleX), centreY = atY + boxH / (2 * scaleY);
+    DragBy(pictureX + static_cast<int>(centreX), pictureY + static_cast<int>(centreY), 90, 60);
+    ASSERT_TRUE(WaitFor([&] { return LastPlacement() != placement; })) << "the move did not compose";
+    placement = LastPlacement();
+    std::tie(atX, atY) = PairOf(placement, "--at");
+    centreX = atX + boxW / (2 * scaleX), centreY = atY + boxH / (2 * scaleY);
+    const int rightX = pictureX + static_cast<int>(centreX + boxW / 2) - 1,
+              middleY = pictureY + static_cast<int>(centreY);
+    DragBy(rightX, middleY, -2 * static_cast<int>(boxW), 0);
+    ASSERT_TRUE(WaitFor([&] { return PairOf(LastPlacement(), "--box").first < 0; }))
+        << "the part is not mirrored: " << LastPlacement();
+
+    // Turned: a drag outside the box around its centre.
+    placement = LastPlacement();
+    const int cx = pictureX + static_cast<int>(centreX), cy = pictureY + static_cast<int>(centreY);
+    Xdotool("mousemove " + std::to_string(cx + 70) + " " + std::to_string(cy) + " mousedown 1");
+    for (int step = 1; step <= 6; ++step)
+        Xdotool("mousemove " + std::to_string(cx + 70 - 6 * step) + " " + std::to_string(cy + 8 * step));
+    Xdotool("mouseup 1");
+    ASSERT_TRUE(WaitFor([&] { return LastPlacement().find("--angle 0 ") == std::string::npos; }))
+        << "the part did not turn: " << LastPlacement();
+
+    // Recoloured: each slider's thumb dragged a little.
+    const int sliderX = kClientX + 10 + 10 + 25;
+    const int thumbs[3] = { 79, 79, 79 }; // the middle of the 158-pixel travel at value 0
+    const int moves[3] = { 40, -30, 20 };
+    for (int i = 0; i < 3; ++i)
+        DragBy(sliderX + thumbs[i] + 6, kClientY + 150 + 212 + 15 + 18 * i + 8, moves[i], 0);
+    ASSERT_TRUE(WaitFor([&] { return LastPlacement().find("--value 0 ") == std::string::npos; }))
+        << "the sliders did not recolour: " << LastPlacement();
+
+    Click(kClientX + 10 + 10 + 47, kClientY + 150 + 320 + 10); // the compose list
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Click(kClientX + 10 + 10 + 40, kClientY + 150 + 320 + 20 + 30); // "Smart合成"
+    ASSERT_TRUE(WaitFor([&] { return LastPlacement().find("--mode smart") != std::string::npos; }));
+    placement = LastPlacement();
+    Screenshot("round-3-placed");
+
+    const std::string savedPart = folder + "/cut-part.png", savedCanvas = folder + "/round.png";
+    Click(kClientX + 10 + 112 + 49, kClientY + 510 + 15 + 12); // "パーツ保存"
+    AnswerFileDialog("保存するファイル名を指定してください", savedPart);
+    Click(kClientX + 10 + 110 + 50, kClientY + 150 + 300 + 20); // "貼り付け"
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Click(kClientX + 10 + 10 + 48, kClientY + 510 + 15 + 12); // "キャンバス保存"
+    AnswerFileDialog("保存するファイル名を指定してください", savedCanvas);
+    ASSERT_TRUE(WaitFor([&] { return !FileBytes(savedCanvas).empty(); })) << "nothing saved";
+    Screenshot("round-4-pasted");
+
+    const std::string expected = folder + "/expected.png";
+    const std::string command = std::string(TESSERINE_COMPOSE) + " --canvas " + canvasPath + " --part " + savedPart
+        + " " + placement + " -o " + expected + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(FileBytes(savedCanvas) == FileBytes(expected)) << "the saved canvas differs from " << command;
 }
 
 } // namespace
