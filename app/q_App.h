@@ -233,6 +233,8 @@ private:
     // The part item shows the adjusted part and the box its frame.
     void ShowPlacedPart();
     void ApplyBoxToPart();
+    // The reverse: the box around the part as it lies (after a zoom).
+    void FitBoxToPart();
     // The adjusted part from the loaded one and the colour sliders.
     void Readjust();
     void SetPartItemPicture(FNImage* picture);

@@ -33,6 +33,19 @@ void q_App::ApplyBoxToPart()
         *m_partItem, m_canvas->PictureItem(), m_canvas->Zoom(), m_loadedPart->width, m_loadedPart->height);
 }
 
+// The part's centre is its item position plus half the loaded size, its
+// on-screen size the loaded size times its scale and the zoom.
+void q_App::FitBoxToPart()
+{
+    if (!HasPart())
+        return;
+    const double w = m_loadedPart->width * m_partItem->scaleX, h = m_loadedPart->height * m_partItem->scaleY;
+    const double centreX = m_partItem->x + m_loadedPart->width / 2.0;
+    const double centreY = m_partItem->y + m_loadedPart->height / 2.0;
+    m_box->SetFromPictureRect(m_canvas->PictureItem(), m_canvas->Zoom(), centreX - w / 2, centreY - h / 2, w, h);
+    m_box->SetAngle(m_partItem->rotation);
+}
+
 void q_App::SetWaitCursor(bool waiting)
 {
     m_mainWindow->SetCursor(waiting ? FNCursorWait : FNCursorArrow);
@@ -135,7 +148,7 @@ void q_App::OnComposeChoice(FNEventState)
 
 void q_App::OnBoxPress(FNEventState)
 {
-    if (m_pressing || !HasPart())
+    if (m_pressing || !HasPart() || m_canvas->NavigationMode() != q_Canvas::None)
         return;
     m_pressing = true;
     m_canvas->ShowPicture(m_base);

@@ -27,6 +27,8 @@ int pixelOf(double local)
 
 void q_App::OnOverlayPress(FNEventState event)
 {
+    if (m_canvas->NavigationMode() != q_Canvas::None)
+        return; // Space held: the press pans or zooms the canvas
     m_pressing = true;
     m_lastX = pixelOf(event.localX);
     m_lastY = pixelOf(event.localY);

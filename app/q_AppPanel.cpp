@@ -186,6 +186,7 @@ void q_App::BuildCanvas()
 {
     m_canvas = std::make_unique<q_Canvas>();
     m_mainWindow->RootItem()->AddChild(m_canvas.get());
+    m_canvas->zoomChanged = [this] { FitBoxToPart(); };
 
     m_box = std::make_unique<q_TransformBox>();
     m_canvas->ViewGroup().AddChild(m_box.get(), false);
@@ -193,13 +194,17 @@ void q_App::BuildCanvas()
         { { FNEvent::LeftDown, &q_App::OnBoxPress }, { FNEvent::MouseMove, &q_App::OnBoxMove },
             { FNEvent::LeftUp, &q_App::OnBoxRelease } });
 
+    // The part and the cut overlay pass their events on to the canvas (the
+    // wheel, Space navigation), as the picture under them does.
     m_partItem = std::make_unique<FN2DItem>(0, 0, 0, 0, 0);
     m_partItem->sampling = FNSamplingBilinear;
+    m_partItem->passEventsToParent = true;
     m_canvas->PictureItem().AddChild(m_partItem.get(), true);
 
     m_cutOverlay = std::make_unique<FN2DItem>(0, 0, 0, 0, 0);
     m_cutOverlay->alpha = 160;
     m_cutOverlay->solidHit = true;
+    m_cutOverlay->passEventsToParent = true;
     m_partItem->AddChild(m_cutOverlay.get(), false);
 
     m_blurTool = std::make_unique<q_BlurPenTool>(*m_canvas, *this);

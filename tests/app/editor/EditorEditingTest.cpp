@@ -7,6 +7,7 @@
 #include "app/colour/q_ColourSliders.h"
 #include "app/history/q_HistoryManager.h"
 #include "app/pictures/CutRegion.h"
+#include "framework/platform/FNVirtualKey.h"
 #include "widgets/controls/FNDropDownList.h"
 #include "widgets/controls/FNOnOffButton.h"
 
@@ -328,6 +329,38 @@ TEST_F(EditorEditing, DroppedFilesLoadAsPartOrCanvasByWhereTheyLand)
     Frame(3);
     EXPECT_EQ(app->BaseCanvas()->width, 64);
     EXPECT_EQ(app->CurrentPartState(), q_App::NoPart);
+}
+
+// With a part placed the transform box covers the view, yet the wheel still
+// zooms (the box then fits the part again) and Space with a drag pans
+// without touching the part.
+TEST_F(EditorEditing, TheCanvasZoomsAndPansOverAPlacedPart)
+{
+    PlaceRedPart();
+    const auto [x, y] = ScreenOf(*app->PartItem(), 10, 10);
+    V::SetPointer(x, y);
+    Frame(2);
+    V::Wheel(-120);
+    Frame(3);
+    EXPECT_GT(app->Canvas()->Zoom(), 1.0);
+    double bx, by, bw, bh;
+    app->TransformBox()->PictureRect(app->Canvas()->PictureItem(), app->Canvas()->Zoom(), bx, by, bw, bh);
+    EXPECT_NEAR(bx, 10, 1e-9);
+    EXPECT_NEAR(by, 10, 1e-9);
+    EXPECT_NEAR(bw, 20, 1e-9);
+    EXPECT_NEAR(bh, 20, 1e-9);
+
+    const int steps = Steps();
+    const double viewX = app->Canvas()->ViewGroup().x;
+    V::PressKey(FNKeySpace);
+    Frame(2);
+    Drag({ { x, y }, { x - 30, y - 20 }, { x - 60, y - 40 } });
+    V::ReleaseKey(FNKeySpace);
+    Frame(2);
+    EXPECT_NE(app->Canvas()->ViewGroup().x, viewX) << "Space and a drag pan the view";
+    EXPECT_EQ(Steps(), steps) << "the part was not moved or turned";
+    EXPECT_EQ(app->PartItem()->x, 10);
+    EXPECT_TRUE(app->Canvas()->Viewport().clipChildren) << "a zoomed picture stays inside the view";
 }
 
 } // namespace
