@@ -245,6 +245,8 @@ private:
     void StartFreshMark();
     bool IsCutOverlayShown() const;
     void SetWaitCursor(bool waiting);
+    // The picture's pixels become the canvas (the picture is left empty).
+    void ReplaceCanvas(FNImage& picture);
     void LogPlacement(const q_Placement& placement);
 
     // ---- History (q_AppHistory.cpp) ------------------------------------------------------

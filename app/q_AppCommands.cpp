@@ -81,14 +81,23 @@ void q_App::NewCanvas()
         NewBlankCanvas(width, height);
 }
 
-// A part being edited is left first (a step of its own), so that undoing
-// the new canvas brings back the canvas as it was, part and all.
+// Every pixel white, even when the size stays the same.
 void q_App::NewBlankCanvas(int width, int height)
+{
+    FNImage blank;
+    blank.resize(width, height);
+    blank.fill(255, 255, 255, 255);
+    ReplaceCanvas(blank);
+}
+
+// A new canvas picture, as one step: the part being edited is left first (a
+// step of its own) so that undoing the new canvas brings back the canvas as
+// it was, part and all; then nothing is being edited.
+void q_App::ReplaceCanvas(FNImage& picture)
 {
     FinishPartEditing();
     OpenStep(StepBase | StepCutRegion | StepParts);
-    m_base->resize(width, height);
-    m_base->fill(255, 255, 255, 255);
+    m_base->takePixels(picture);
     m_composed->copyFrom(m_base);
     m_canvas->ShowPicture(m_base);
     m_partState = NoPart;
@@ -117,18 +126,7 @@ bool q_App::OpenCanvasFile(const FNString& path)
         return false;
     }
     q_LimitCanvasSize(opened);
-    FinishPartEditing();
-    OpenStep(StepBase | StepCutRegion | StepParts);
-    m_base->takePixels(opened);
-    m_composed->copyFrom(m_base);
-    m_canvas->ShowPicture(m_base);
-    m_partState = NoPart;
-    SetPartItemPicture(nullptr);
-    q_HideItem(*m_partItem);
-    q_HideItem(*m_box);
-    EnablePartTools(false);
-    SetTool(NoTool);
-    CloseStep();
+    ReplaceCanvas(opened);
     return true;
 }
 
