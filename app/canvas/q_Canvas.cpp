@@ -30,6 +30,9 @@ q_Canvas::q_Canvas()
     m_backdrop = std::make_unique<FNImage>(1, 1);
     m_viewport = std::make_unique<FN2DItem>(1, 1, 0, 0, 0);
     m_viewport->passEventsToParent = true;
+    // A zoomed picture and the box over it stay inside the view: not over
+    // the scroll bars, not over the command panel beside the canvas.
+    m_viewport->clipChildren = true;
     AddChild(m_viewport.get());
     m_viewGroup = std::make_unique<FN2DItem>(0, 0, 0, 0, 1);
     m_viewGroup->passEventsToParent = true;
@@ -137,6 +140,8 @@ void q_Canvas::SetZoom(double zoom)
     m_picture->UpdateTransform();
     m_picture->Invalidate(true);
     UpdateScrollRanges();
+    if (zoomChanged)
+        zoomChanged();
 }
 
 double q_Canvas::Snapped(double zoom)

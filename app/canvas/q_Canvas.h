@@ -2,6 +2,7 @@
 
 #include "framework/scene/FN2DItem.h"
 
+#include <functional>
 #include <memory>
 
 class FNEventConnector;
@@ -45,6 +46,9 @@ public:
     void LayOut(double x, double y, double w, double h);
     void ShowPicture(FNImage* picture);
     void SetZoom(double zoom);
+    // Called after every zoom change: what floats over the picture in view
+    // units (the transform box) follows it.
+    std::function<void()> zoomChanged;
     double Zoom() const;
     FNImage* ShownPicture() const { return m_shown; }
 

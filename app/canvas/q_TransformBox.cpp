@@ -77,6 +77,10 @@ q_TransformBox::q_TransformBox()
     FN_SET_CLASS_NAME(q_TransformBox);
     solidHit = true;
     hitMargin = kHitMargin;
+    // The box covers the whole view; its events go on to the canvas so that
+    // the wheel zooms, hovering gives the canvas the keys, and Space pans
+    // over a placed part.
+    passEventsToParent = true;
     m_outline = std::make_unique<q_BorderBox>(0, 0, 1, 1, 10);
     m_outline->solidHit = true;
     m_outline->passEventsToParent = true;
@@ -179,7 +183,8 @@ void q_TransformBox::TakeCorners()
 
 void q_TransformBox::OnPress(FNEventState event)
 {
-    if (m_state != Idle)
+    // With Space held the press belongs to the canvas: it pans or zooms.
+    if (m_state != Idle || KeyHeld(FNKeySpace))
         return;
     m_previous = { event.clientX, event.clientY };
     if (event.item == this) {

@@ -63,6 +63,10 @@ public:
     void Unlock();
     bool IsLocked() const { return m_locked; }
 
+    // Whether a package still refers to the picture (the editor frees a
+    // picture it drops only when none does).
+    bool references(const FNImage* picture) const { return inPackages(picture, nullptr); }
+
 private:
     void commit(const q_HistoryPackege* incoming);
     void drop(const std::vector<q_HistoryPackege*>& dropped, const q_HistoryPackege* incoming);

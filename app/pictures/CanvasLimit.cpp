@@ -17,10 +17,23 @@ bool q_LimitedCanvasSize(int width, int height, int& newWidth, int& newHeight)
     return true;
 }
 
+// transform's result is the bounding box of the resampled picture, which
+// for a reduction is one pixel larger than asked on each side; the canvas
+// keeps exactly the computed size, cut from the top-left.
 bool q_LimitCanvasSize(FNImage& canvas)
 {
     int newWidth, newHeight;
     if (!q_LimitedCanvasSize(canvas.width, canvas.height, newWidth, newHeight))
         return false;
-    return canvas.transform(newWidth, newHeight, 0);
+    if (!canvas.transform(newWidth, newHeight, 0))
+        return false;
+    if (canvas.width == newWidth && canvas.height == newHeight)
+        return true;
+    FNImage cropped;
+    if (!cropped.tryCreate(newWidth, newHeight))
+        return false;
+    for (int y = 0; y < newHeight; ++y)
+        std::copy_n(canvas.row(std::min(y, canvas.height - 1)), std::min(newWidth, canvas.width), cropped.row(y));
+    canvas.takePixels(cropped);
+    return true;
 }

@@ -13,7 +13,7 @@ constexpr int q_kMaxCanvasSide = 1200;
 bool q_LimitedCanvasSize(int width, int height, int& newWidth, int& newHeight);
 
 // Scales an opened canvas wider or higher than 1200 pixels down with
-// transform(newWidth, newHeight, 0). transform makes the bounding box of the
-// resampled picture, which for a reduction is one pixel larger than asked on
-// each side (2400 x 1000 becomes 1201 x 501). Returns true when scaled.
+// transform(newWidth, newHeight, 0) and keeps exactly newWidth x newHeight of
+// the result (transform's bounding box is one pixel larger for a
+// reduction). Returns true when scaled.
 bool q_LimitCanvasSize(FNImage& canvas);

@@ -140,7 +140,7 @@ public:
             std::lock_guard<std::mutex> guard(m_engine.inputLock);
             m_engine.system.droppedFiles = paths; // whole paths, in the order given
         }
-        Queue(FNEvent::FilesDropped, w);
+        QueueAtPointer(FNEvent::FilesDropped, w);
         Driver().OnFilesDropped(w, paths);
     }
 
@@ -167,6 +167,26 @@ private:
         auto found = m_engine.windows.find(w);
         if (found != m_engine.windows.end())
             m_engine.QueueEvent(windowEvent(code, found->second));
+    }
+
+    // A window event that happens where the pointer is (a drop): it carries
+    // the pointer's screen position and its place in the window.
+    void QueueAtPointer(int code, FNWindowId w)
+    {
+        FNFrameworkLockGuard guard;
+        auto found = m_engine.windows.find(w);
+        if (found == m_engine.windows.end())
+            return;
+        FNEventState event = windowEvent(code, found->second);
+        FNPointerState pointer;
+        FNPlatformConnection* platform = m_engine.Platform();
+        if (platform && platform->QueryPointer(pointer)) {
+            int x = pointer.screenX, y = pointer.screenY;
+            event.screenX = x, event.screenY = y;
+            if (platform->ScreenToClient(w, x, y))
+                event.clientX = x, event.clientY = y;
+        }
+        m_engine.QueueEvent(event);
     }
 
     FNEngine& m_engine;

@@ -35,7 +35,7 @@ enum Code : int {
     MenuCommand = 25, // a menu command was chosen; param holds its identifier
     SelectionSet = 26, // a drop-down list's selection was set by a call
     SelectionChosen = 27, // the user chose an entry of a drop-down list
-    FilesDropped = 28, // files were dropped on a window
+    FilesDropped = 28, // files were dropped on a window, at the pointer's position
 };
 } // namespace FNEvent
 

@@ -45,15 +45,28 @@ TEST(CanvasLimit, AnExtremeStripKeepsOnePixel)
     EXPECT_EQ(limitedSize(5000, 1), std::make_pair(1200, 1));
 }
 
-TEST(CanvasLimit, OpenedCanvasIsResampledWithTransform)
+TEST(CanvasLimit, OpenedCanvasesGetExactlyTheComputedSize)
 {
-    // transform's bounding box adds one pixel to a reduction:
-    // trunc(2399 * 0.5 + 2) = 1201.
-    FNImage canvas(2400, 1000);
-    EXPECT_TRUE(q_LimitCanvasSize(canvas));
-    FNImage expected(2400, 1000);
-    expected.transform(1200, 500, 0);
-    EXPECT_EQ(canvas.width, expected.width);
-    EXPECT_EQ(canvas.height, expected.height);
-    EXPECT_EQ(canvas.width, 1201);
+    struct Case {
+        int width, height, expectedWidth, expectedHeight;
+    } const cases[]
+        = { { 2400, 1000, 1200, 500 }, { 1201, 1201, 1200, 1200 }, { 3000, 1001, 1200, 400 }, { 2191, 40, 1199, 21 } };
+    for (const Case& c : cases) {
+        FNImage canvas(c.width, c.height);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                canvas.row(y)[x] = 0xFF000000u | static_cast<uint32_t>((x * 7 + y * 13) & 0xFF);
+        EXPECT_TRUE(q_LimitCanvasSize(canvas));
+        EXPECT_EQ(canvas.width, c.expectedWidth) << c.width << " x " << c.height;
+        EXPECT_EQ(canvas.height, c.expectedHeight) << c.width << " x " << c.height;
+        // The pixels are transform's resampling, cut from the top-left.
+        FNImage reference(c.width, c.height);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                reference.row(y)[x] = 0xFF000000u | static_cast<uint32_t>((x * 7 + y * 13) & 0xFF);
+        reference.transform(c.expectedWidth, c.expectedHeight, 0);
+        for (int y : { 0, c.expectedHeight / 2, c.expectedHeight - 1 })
+            for (int x : { 0, c.expectedWidth / 2, c.expectedWidth - 1 })
+                EXPECT_EQ(canvas.row(y)[x], reference.row(y)[x]) << x << ", " << y;
+    }
 }

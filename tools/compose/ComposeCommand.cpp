@@ -54,8 +54,8 @@ bool supportedOutput(const std::string& path)
 
 bool knownOption(const std::string& name)
 {
-    static const char* const names[] = { "--canvas", "--part", "-o", "--output", "--at", "--scale", "--angle", "--hue",
-        "--saturation", "--value", "--mode" };
+    static const char* const names[] = { "--canvas", "--part", "-o", "--output", "--at", "--scale", "--box", "--angle",
+        "--hue", "--saturation", "--value", "--mode" };
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
@@ -83,6 +83,11 @@ bool applyOption(const std::string& name, const std::string& value, ComposeOptio
     } else if (name == "--scale") {
         if (!parsePair(value, true, o.scaleX, o.scaleY) || o.scaleX == 0 || o.scaleY == 0)
             return fail("expected S or SX,SY (non-zero numbers)");
+    } else if (name == "--box") {
+        if (!parsePair(value, false, o.boxWidth, o.boxHeight) || std::fabs(o.boxWidth) > kMaxCoordinate
+            || std::fabs(o.boxHeight) > kMaxCoordinate)
+            return fail("expected W,H (two numbers within +-10000000)");
+        o.hasBox = true;
     } else if (name == "--angle") {
         if (!parseNumber(value, o.angle))
             return fail("expected a number of degrees");
@@ -223,6 +228,10 @@ const char* composeUsage()
            "  --scale S | SX,SY    scale factors (default 1); a negative factor mirrors\n"
            "                       the part on that axis. The box is the part size times\n"
            "                       the scale, at view zoom 1.\n"
+           "  --box W,H            the transformed part's size in canvas pixels, as the\n"
+           "                       editor's transform box holds it (the editor prints it\n"
+           "                       with every compose); default the part size times the\n"
+           "                       scale.\n"
            "  --angle DEGREES      rotation, clockwise on screen (default 0).\n"
            "  --hue H              hue shift in degrees, -180 to 180 (default 0).\n"
            "  --saturation S       saturation change in percent, -100 to 100 (default 0).\n"
@@ -265,7 +274,8 @@ int runCompose(const std::vector<std::string>& args, PictureFiles& files, std::o
     q_Placement placement;
     placement.partX = o.atX, placement.partY = o.atY;
     placement.scaleX = o.scaleX, placement.scaleY = o.scaleY;
-    placement.boxWidth = part.width * o.scaleX, placement.boxHeight = part.height * o.scaleY;
+    placement.boxWidth = o.hasBox ? o.boxWidth : part.width * o.scaleX;
+    placement.boxHeight = o.hasBox ? o.boxHeight : part.height * o.scaleY;
     placement.angle = o.angle;
     placement.zoom = 1;
     placement.loadedWidth = part.width, placement.loadedHeight = part.height;

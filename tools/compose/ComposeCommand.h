@@ -16,6 +16,8 @@ struct ComposeOptions {
     std::string canvasPath, partPath, outputPath;
     double atX = 0, atY = 0; // the part's top-left corner before scaling and rotation
     double scaleX = 1, scaleY = 1; // negative mirrors
+    bool hasBox = false; // the transformed size given as the editor's box
+    double boxWidth = 0, boxHeight = 0; // canvas pixels; otherwise part size x scale
     double angle = 0; // degrees
     int hue = 0, saturation = 0, value = 0;
     int mode = 0; // 0 normal, 1 smart, kComposeMixed

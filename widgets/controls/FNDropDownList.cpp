@@ -62,7 +62,7 @@ void FNDropDownList::SelectByText(const FNString& wanted)
     for (const auto& entry : m_entries) {
         if (entry->GetText() == wanted) {
             m_group.Select(entry.get());
-            SetText(entry->GetText());
+            TakeText(entry->GetText());
             FNEmitToWidget(this, FNEvent::SelectionSet);
             return;
         }
@@ -81,7 +81,7 @@ int FNDropDownList::IndexOf(const FNSelector* entry) const
 void FNDropDownList::Choose(FNSelector* entry)
 {
     m_group.Select(entry);
-    SetText(entry->GetText());
+    TakeText(entry->GetText());
     Close();
     FNEmitToWidget(this, FNEvent::SelectionChosen);
 }
@@ -92,12 +92,25 @@ void FNDropDownList::Repaint()
 {
     m_boxLook.Draw(m_box.get(), Width(), Height());
     m_boxHighlightLook.Draw(m_boxHighlight.get(), Width(), Height());
-    if (item) {
-        // The chosen text sits in the box left of the arrow area.
-        item->textImageX = 4;
-        item->textImageY = item->textImage ? (Height() - item->textImage->height) / 2 : 0;
-    }
+    PlaceText();
     ShowBox(false);
+}
+
+void FNDropDownList::TakeText(const FNString& newText)
+{
+    SetText(newText);
+    PlaceText();
+    Redraw();
+}
+
+// The chosen text sits in the box left of the arrow area, centred on its
+// height.
+void FNDropDownList::PlaceText()
+{
+    if (!item)
+        return;
+    item->textImageX = 4;
+    item->textImageY = item->textImage ? (Height() - item->textImage->height) / 2 : 0;
 }
 
 void FNDropDownList::OnResized(int, int)

@@ -75,6 +75,8 @@ protected:
     void OnItemCreated() override;
 
 private:
+    void TakeText(const FNString& text);
+    void PlaceText();
     void Choose(FNSelector* entry);
     void ScrollTo(int firstRow);
     void ShowBox(bool highlighted);

@@ -44,11 +44,21 @@ void FNSlider::OnItemCreated()
     m_thumbConnector->Connect(FNEvent::LeftUp, &FNSlider::OnThumbRelease, this);
 }
 
+// A disabled slider's track fades toward the background like a disabled
+// button's face (the thumb, a button, fades by itself).
 void FNSlider::Repaint()
 {
     look.Draw(&m_groove, Width(), Height());
+    if (!IsEnabled())
+        FNDisabledOverlayLook(&m_groove, Width(), Height(), FNLookInfo());
     m_track.SetPicture(&m_groove);
     Redraw();
+}
+
+void FNSlider::OnEnabledChanged(bool)
+{
+    if (item)
+        Repaint();
 }
 
 void FNSlider::OnResized(int w, int h)

@@ -53,6 +53,7 @@ public:
     FNRect ThumbRect() const;
 
     void Repaint() override;
+    void OnEnabledChanged(bool enabled) override;
     // The track takes the new size, the thumb the new height; the value is
     // limited again and applied twice.
     void OnResized(int w, int h) override;

@@ -10,6 +10,7 @@
 #include "imaging/text/TextLayout.h"
 #include "widgets/controls/FNLabel.h"
 #include "widgets/controls/FNPushButton.h"
+#include "widgets/modal/ModalPlacement.h"
 
 #include <algorithm>
 
@@ -19,26 +20,6 @@ constexpr int kMargin = 16;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 22;
 constexpr int kButtonGap = 8;
-
-// Where the window goes: centred over the owner's window, else on the work
-// area of the owner's engine.
-FNRect placement(FNStageBase* owner, int width, int height)
-{
-    FNRect around { 0, 0, 1280, 1024 };
-    FNEngine* engine = FNEngine::Current();
-    if (owner) {
-        int left = 0, top = 0;
-        FNPlatformConnection* platform = engine ? engine->Platform() : nullptr;
-        if (platform && owner->window != FNNoWindow && platform->ClientToScreen(owner->window, left, top))
-            around = FNRect { left, top, left + owner->width, top + owner->height };
-    } else if (engine && engine->Platform()) {
-        const FNPlatformRect area = engine->Platform()->WorkArea();
-        around = FNRect { area.left, area.top, area.right, area.bottom };
-    }
-    const int x = around.left + (around.right - around.left - width) / 2;
-    const int y = around.top + (around.bottom - around.top - height) / 2;
-    return FNRect { x, y, x + width, y + height };
-}
 
 } // namespace
 
@@ -82,7 +63,7 @@ void FNMessageWindow::OnOpen()
     const int buttons = m_withCancel ? 2 * kButtonWidth + kButtonGap : kButtonWidth;
     const int width = std::max(textSize.width, buttons) + 2 * kMargin;
     const int height = textSize.height + kButtonHeight + 3 * kMargin;
-    const FNRect where = placement(m_owner, width, height);
+    const FNRect where = modalPlacement(m_owner, width, height);
     m_window = std::make_unique<FNExWindow>(where.left, where.top, width, height, m_caption);
     m_window->allowMaximise = false;
     m_window->allowMinimise = false;

@@ -30,6 +30,11 @@ void FNModal::DoModal(FNStageBase* owner)
     engine = nullptr;
     if (owner) {
         owner->SetEnabled(true);
+        // The modal window took the system's keyboard focus. The owner's
+        // engine may still count the owner as focused, and then Activate
+        // alone asks for nothing: the focus goes back to it here.
+        if (owner->engine && owner->windowCreated)
+            owner->engine->PostToThread(FN_MSG_SET_FOCUS, owner);
         owner->Activate();
     }
 }
@@ -38,8 +43,14 @@ void FNModal::RunLoop()
 {
     OnOpen();
     open = true;
-    while (FNEngine::Current() && FNEngineStep())
+    while (FNEngine::Current() && FNEngineStep()) {
+        // The engines below, the owner's among them, take no steps meanwhile:
+        // what the window system asks their windows to paint again (a window
+        // moved off them, a closed list) comes from their back buffers here.
+        for (FNEngine* below = FNEngine::Current()->PreviousEngine(); below; below = below->PreviousEngine())
+            below->PresentDirtyStages();
         OnFrame();
+    }
     if (open) {
         OnClose();
         open = false;

@@ -33,7 +33,9 @@ TEST_F(AppLifecycle, InitialiseOpensTheMainWindowOnce)
     ASSERT_TRUE(app.ready);
     FNExWindow* window = app.MainWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->ClientRect(), (FNRect { 50, 50, 850, 650 }));
+    // 800 x 600 of client at (50, 50), moved down by the menu bar's 18
+    // pixels between the title bar and the client.
+    EXPECT_EQ(window->ClientRect(), (FNRect { 50, 68, 850, 668 }));
     ASSERT_TRUE(window->windowCreated);
     V::WindowInfo frame = V::Window(window->Frame()->window);
     EXPECT_EQ(frame.title, "Tesserine");

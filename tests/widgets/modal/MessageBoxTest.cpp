@@ -82,16 +82,47 @@ TEST_F(WidgetTest, EveryWayOfEndingAModalWindowGivesItsAnswerAndFreesTheOwner)
         EXPECT_TRUE(ownerBlocked) << ending.how;
         EXPECT_TRUE(stage->enabled) << ending.how;
         EXPECT_EQ(FNEngine::Current(), engine.get()) << ending.how << ": the nested engine is gone";
-        // The owner takes input again.
-        Counter presses;
+        // The owner takes input again: keys at once, and clicks.
+        Counter presses, keys;
         FNEventConnector connector(stage.get());
         connector.Connect(FNEvent::LeftDown, &Counter::On, &presses);
+        connector.Connect(FNEvent::StageKeyDown, &Counter::On, &keys);
+        Step();
+        V::PressKey('K'), V::ReleaseKey('K');
+        Step(3);
+        EXPECT_EQ(keys.events.size(), 1u) << ending.how << ": the owner has the keyboard focus back";
         V::AdvanceMilliseconds(1000);
         MoveTo(150, 150);
         V::SetButtons(FNButtonLeft), V::SetButtons(0);
         Step(3);
         EXPECT_EQ(presses.events.size(), 1u) << ending.how;
     }
+}
+
+TEST_F(WidgetTest, AModalWindowOpensCentredOverItsOwner)
+{
+    stage->SetRect(400, 300, 300, 200);
+    Step();
+    FNRect client;
+    Scripted probe(true, [&](Scripted& s) {
+        client = s.Window()->ClientRect();
+        s.EndModal();
+    });
+    probe.Run(stage.get());
+    EXPECT_NEAR((client.left + client.right) / 2, 400 + 150, 1);
+    EXPECT_NEAR((client.top + client.bottom) / 2, 300 + 100, 1);
+}
+
+TEST_F(WidgetTest, TheOwnerPaintsWhatTheSystemAsksForWhileAModalWindowRuns)
+{
+    const int before = V::Window(stage->window).presentCount;
+    Scripted window(false, [&](Scripted&) {
+        V::Expose(stage->window, { 0, 0, 50, 50 }); // uncovered by another window
+        engine->Synchronise();
+        V::PressKey(FNKeyReturn), V::ReleaseKey(FNKeyReturn);
+    });
+    window.Run(stage.get());
+    EXPECT_GT(V::Window(stage->window).presentCount, before);
 }
 
 TEST_F(WidgetTest, AMessageWindowIsSizedToItsText)
