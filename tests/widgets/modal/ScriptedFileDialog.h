@@ -4,6 +4,7 @@
 // for the tests on the virtual window system and on X11 alike.
 
 #include "framework/engine/FNEngine.h"
+#include "widgets/controls/FNListView.h"
 #include "widgets/modal/FNFileDialog.h"
 #include "widgets/modal/FNFileDialogWindow.h"
 #include "widgets/modal/FNMessageBox.h"
@@ -44,6 +45,12 @@ public:
             ++done;
             pause = 6;
         }
+        // An engine step that finds nothing to do waits for input, and the
+        // script counts steps and waits for states it did not cause by input
+        // (a folder read, a list refilled): a step that draws is never idle,
+        // so the list is drawn again while the script runs.
+        if (done < actions.size())
+            w.List()->Redraw();
         // What the step and the action asked of the window system is done
         // before the next step samples input.
         FNEngine::Current()->Synchronise();
