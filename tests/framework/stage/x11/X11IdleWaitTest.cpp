@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -44,6 +45,9 @@ protected:
     {
         stage.Close();
         scene.RemoveItem(&item);
+        itemConnector.reset();
+        stageConnector.reset();
+        stageHolder.reset();
         StageHarness::TearDown();
     }
 
@@ -78,7 +82,10 @@ protected:
     FN2DScene scene;
     FNImage picture { 60, 40 };
     FN2DItem item { 60, 40, 20, 20, 0 };
-    FN2DStage stage { 200, 200, 140, 100, "idle" };
+    // Destroyed in TearDown, while its engine still exists (a stopped
+    // engine leaves the window to the stage's destructor).
+    std::optional<FN2DStage> stageHolder { std::in_place, 200, 200, 140, 100, "idle" };
+    FN2DStage& stage = *stageHolder;
     EventRecorder onItem;
     EventRecorder onStage;
     std::unique_ptr<FNEventConnector> itemConnector;
