@@ -40,6 +40,21 @@ FNString failureMessage(const FNImage& picture)
     return cause.empty() ? picture.message : picture.message + "\n(" + cause + ")";
 }
 
+// Saves `picture` as `path`; on failure `told` is what to tell. Not every
+// writer leaves a text of its own (the PNG writer keeps the picture's text
+// as it was), so the text is cleared first and the file named here when the
+// writer gave none.
+bool savePicture(FNImage& picture, const FNString& path, FNString& told)
+{
+    picture.message = FNString();
+    if (picture.save(path))
+        return true;
+    if (picture.message.empty())
+        picture.message = "ファイルを保存できませんでした:\n" + path;
+    told = failureMessage(picture);
+    return false;
+}
+
 } // namespace
 
 // ---- What the commands ask --------------------------------------------------------------
@@ -140,8 +155,8 @@ void q_App::SaveCanvas()
 // The base canvas is written: a part placed but not combined is not in it.
 void q_App::SaveCanvasFile(const FNString& path)
 {
-    if (!m_base->save(path))
-        Tell("保存の失敗", failureMessage(*m_base));
+    if (FNString told; !savePicture(*m_base, path, told))
+        Tell("保存の失敗", told);
 }
 
 // ---- The part ------------------------------------------------------------------------------
@@ -208,8 +223,8 @@ void q_App::SavePart()
 // The loaded part carries the cut but not the colour adjustment.
 void q_App::SavePartFile(const FNString& path)
 {
-    if (!m_loadedPart->save(path))
-        Tell("保存の失敗", failureMessage(*m_loadedPart));
+    if (FNString told; !savePicture(*m_loadedPart, path, told))
+        Tell("保存の失敗", told);
 }
 
 // The part as last composed becomes part of the canvas.

@@ -88,7 +88,14 @@ public:
     void OnMoved(FNWindowId w, int x, int y) override { Driver().OnMoved(w, x, y); }
     void OnResized(FNWindowId w, int width, int height) override { Driver().OnResized(w, width, height); }
     void OnShown(FNWindowId w, bool shown) override { Driver().OnShown(w, shown); }
-    void OnFocus(FNWindowId w, bool focused) override { Driver().OnFocus(w, focused); }
+    void OnFocus(FNWindowId w, bool focused) override
+    {
+        if (!focused) {
+            std::lock_guard<std::mutex> guard(m_engine.inputLock);
+            m_engine.keys.FocusLost();
+        }
+        Driver().OnFocus(w, focused);
+    }
 
     void OnCloseRequest(FNWindowId w) override
     {

@@ -54,6 +54,11 @@ void FNKeyLatch::Text(const FNString& text)
     std::memcpy(entry.keys, m_down, sizeof m_down);
 }
 
+void FNKeyLatch::FocusLost()
+{
+    std::memset(m_down, 0, sizeof m_down);
+}
+
 bool FNKeyLatch::TypesText(const FNKeyEntry& entry)
 {
     // A modifier types nothing: text after it came from elsewhere.

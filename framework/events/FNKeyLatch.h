@@ -37,6 +37,11 @@ public:
     void KeyDown(int virtualKey);
     void KeyUp(int virtualKey);
     void Text(const FNString& text);
+    // The keyboard focus left the window: the keys seen going down are held
+    // no longer as far as the latch knows, since their releases now go to
+    // another window (a modal window's own connection, another program).
+    // Keys really held are still in the keyboard snapshot.
+    void FocusLost();
     // Takes the oldest entry; false when none waits.
     bool Take(FNKeyEntry& entry);
     bool Empty() const { return m_waiting.empty(); }

@@ -82,7 +82,7 @@ void FNDropDownList::Choose(FNSelector* entry)
 {
     m_group.Select(entry);
     TakeText(entry->GetText());
-    Close();
+    CloseToBox();
     FNEmitToWidget(this, FNEvent::SelectionChosen);
 }
 
@@ -244,6 +244,16 @@ void FNDropDownList::Close()
     ShowBox(false);
 }
 
+// Closed by a choice or Escape, the list held the keyboard: the window of
+// the box gets it back. Nothing else would give it (the list's window is
+// gone, and without a window manager the keyboard then goes nowhere).
+void FNDropDownList::CloseToBox()
+{
+    Close();
+    if (FNStageBase* stage = item ? item->StageOf() : nullptr)
+        stage->Activate();
+}
+
 void FNDropDownList::ScrollTo(int firstRow)
 {
     const int count = static_cast<int>(m_entries.size());
@@ -290,7 +300,7 @@ void FNDropDownList::OnListKey(FNEventState event)
             Choose(m_entries[marked].get());
         break;
     case FNKeyEscape:
-        Close();
+        CloseToBox();
         break;
     default:
         break;

@@ -61,6 +61,8 @@ public:
 
     void Open();
     void Close();
+    // Closes the list and gives the keyboard back to the box's window.
+    void CloseToBox();
 
     void OnBoxEnter(FNEventState event);
     void OnBoxLeave(FNEventState event);

@@ -20,9 +20,20 @@
 #include "widgets/modal/ModalPlacement.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 namespace {
+
+// Whether the system refuses to say what `path` is, because a folder on the
+// way may not be searched. Such a file may well be there: opening it is
+// left to the caller, whose reading then tells the reason.
+bool lookIsRefused(const std::string& path)
+{
+    std::error_code error;
+    (void)std::filesystem::status(path, error);
+    return error == std::errc::permission_denied;
+}
 
 // Client area 520 x 412: the path line, the list, the name and type rows and
 // the buttons, 10 pixels from the edges.
@@ -261,7 +272,7 @@ void FNFileDialogWindow::AcceptPath(const std::string& typed)
         Ask(FNString(typed) + "\nフォルダが見つかりません。", false);
         return;
     }
-    if (m_setup.saving ? AcceptForSaving(target) : isRegularFile(target))
+    if (m_setup.saving ? AcceptForSaving(target) : isRegularFile(target) || lookIsRefused(target))
         Finish(target);
     else if (!m_setup.saving)
         Ask(FNString(typed) + "\nファイルが見つかりません。\nファイル名を確認してください。", false);

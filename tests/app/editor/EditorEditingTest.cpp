@@ -292,10 +292,17 @@ TEST_F(EditorEditing, UnreadableFilesAreReportedAndChangeNothing)
     EXPECT_EQ(app->CurrentPartState(), q_App::PartPlaced);
     EXPECT_EQ(Steps(), before);
 
-    app->files = { (folder / "no such folder" / "canvas.png").string() };
-    Click("キャンバス保存");
-    ASSERT_EQ(app->told.size(), 3u);
-    EXPECT_EQ(app->told.back().rfind("保存の失敗: ", 0), 0u) << app->told.back();
+    // Every writer's failure names the file, the PNG writer's too.
+    for (const char* name : { "canvas.png", "canvas.bmp" }) {
+        app->files = { (folder / "no such folder" / name).string() };
+        Click("キャンバス保存");
+        EXPECT_EQ(app->told.back().rfind("保存の失敗: ", 0), 0u) << app->told.back();
+        EXPECT_NE(app->told.back().find(name), std::string::npos) << app->told.back();
+    }
+    app->files = { (folder / "no such folder" / "part.png").string() };
+    Click("パーツ保存");
+    EXPECT_NE(app->told.back().find("part.png"), std::string::npos) << app->told.back();
+    EXPECT_EQ(app->told.size(), 5u);
 }
 
 TEST_F(EditorEditing, LargePicturesOpenAtMost1200PixelsOnASide)

@@ -144,6 +144,45 @@ TEST_F(Runtime, ClicksLatchedFarApartAreNoDoubleClickHoweverLateTheStep)
     EXPECT_EQ(codes, (Codes { 2, 3, 2, 3 }));
 }
 
+// Ctrl+S opens a window of another engine (as a modal dialog does), which
+// takes the focus, so the releases of S and Ctrl go to it. Back on the
+// stage, Ctrl+Z must not find S still held: a shortcut would take it for
+// Ctrl+S again.
+TEST_F(Runtime, KeysReleasedWhileAnotherEngineHadTheFocusAreNotHeldLater)
+{
+    EventLog stageLog;
+    Listening onStage(&stage, stageLog);
+    At(1000, kX, kY, FNButtonLeft); // a click gives the stage the keyboard
+    At(1010, kX, kY, 0);
+    V::PressKey(FNKeyLeftControl), V::PressKey('S');
+    for (int step = 0; step < 3; ++step)
+        Step();
+
+    FNEngine other;
+    TestStage dialog { 400, 100, 100, 100 };
+    dialog.engine = &other;
+    ASSERT_TRUE(other.RequestCreate(&dialog));
+    other.PostToThread(FN_MSG_CREATE_STAGES, nullptr);
+    other.Synchronise();
+    other.Platform()->SetFocus(dialog.window);
+    V::ReleaseKey('S'), V::ReleaseKey(FNKeyLeftControl);
+    other.Synchronise();
+    engine->Platform()->SetFocus(stage.window);
+
+    V::PressKey(FNKeyLeftControl), V::PressKey('Z');
+    bool sawZ = false;
+    for (int step = 0; step < 6 && !sawZ; ++step) {
+        Step();
+        const auto& entries = stageLog.entries;
+        sawZ = !entries.empty() && entries.back().code == FNEvent::StageKeyDown && entries.back().event.key == 'Z';
+    }
+    ASSERT_TRUE(sawZ);
+    const FNSystemState keys = engine->System();
+    EXPECT_TRUE(keys.keys[FNKeyControl] & 0x80);
+    EXPECT_FALSE(keys.keys['S'] & 0x80) << "S is still held after its release went to the other window";
+    V::ReleaseKey('Z'), V::ReleaseKey(FNKeyLeftControl);
+}
+
 TEST(PointerLatch, LiveButtonsNeverPressAndAnUnreportedReleaseIsMade)
 {
     FNPointerLatch latch;

@@ -76,6 +76,7 @@ TEST_F(DropDownTest, AClickOpensTheListUnderTheBoxAndAChoiceClosesIt)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], (std::pair<int, FNString> { FNEvent::SelectionChosen, "Smart合成" }))
         << "the text is set before the event";
+    EXPECT_EQ(V::Focus(), stage->window) << "the keyboard did not come back to the box's window";
 }
 
 TEST_F(DropDownTest, ThereIsNoRoomBelowTheBoxSoTheListOpensAbove)
@@ -111,10 +112,12 @@ TEST_F(DropDownTest, KeysMoveTheMarkAndChoose)
     Tap(FNKeyReturn);
     EXPECT_FALSE(list.IsOpen());
     EXPECT_EQ(list.GetText(), "Smart合成");
+    EXPECT_EQ(V::Focus(), stage->window) << "after Return";
     ClickScreen(kBoxX + 30, kBoxY + 10);
     Tap(FNKeyEscape);
     EXPECT_FALSE(list.IsOpen());
     EXPECT_EQ(list.GetText(), "Smart合成");
+    EXPECT_EQ(V::Focus(), stage->window) << "after Escape";
 }
 
 TEST_F(DropDownTest, MoreThanTenEntriesShowTenRowsAndScroll)

@@ -321,4 +321,20 @@ TEST_F(FileDialogTest, AFolderWithoutReadPermissionIsReportedAndNotEntered)
     ExpectUnreadable([](const fs::path& folder) { fs::permissions(folder, fs::perms::none); });
 }
 
+// A file typed by its path inside a folder that may not be searched cannot
+// be seen, but may be there: the path is handed on, so that opening it tells
+// the real reason instead of the dialog calling the file missing.
+TEST_F(FileDialogTest, ATypedPathTheSystemWillNotLookIntoIsHandedOn)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root searches every folder";
+    Make({ "locked/inside.png" });
+    fs::permissions(root / "locked", fs::perms::none);
+    RunCases(
+        { { "typed path", { Type(At("locked/inside.png")), Press(FNKeyReturn) }, "locked/inside.png", 5 },
+            { "a missing file beside it is still refused",
+                { Type(At("missing.png")), Press(FNKeyReturn), Answer(FNKeyReturn), Click(cancel) }, nullptr, 5 } },
+        false, 5);
+}
+
 } // namespace
