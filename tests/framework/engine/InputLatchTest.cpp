@@ -158,8 +158,9 @@ TEST_F(Runtime, KeysReleasedWhileAnotherEngineHadTheFocusAreNotHeldLater)
     for (int step = 0; step < 3; ++step)
         Step();
 
-    FNEngine other;
+    // The dialog outlives its engine, whose end still tells it of its window.
     TestStage dialog { 400, 100, 100, 100 };
+    FNEngine other;
     dialog.engine = &other;
     ASSERT_TRUE(other.RequestCreate(&dialog));
     other.PostToThread(FN_MSG_CREATE_STAGES, nullptr);
