@@ -24,9 +24,12 @@ jobs=2
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Sanitize >/dev/null
 cmake --build "$build" -j"$jobs" --target tesserine
 
-work=$(mktemp -d /tmp/tesserine-soak.XXXXXX)
-reports="$work/sanitizer"
-mkdir -p "$reports"
+# home/: the editor's folder, HOME and every file it saves; sanitizer/
+# beside it, out of the file dialogs' way.
+soak=$(mktemp -d /tmp/tesserine-soak.XXXXXX)
+work="$soak/home"
+reports="$soak/sanitizer"
+mkdir -p "$work" "$reports"
 cp "$build/app/tesserine" "$work/tesserine"
 # A canvas and a part of the editor's own formats, made with ImageMagick.
 convert -size 480x360 gradient:'#3060c0-#f0c060' "$work/canvas.png"
@@ -37,7 +40,7 @@ run_as=()
 soak_user=$(id -u)
 if [ "$(id -u)" = 0 ]; then
   soak_user=65534
-  chown -R "$soak_user:$soak_user" "$work"
+  chown -R "$soak_user:$soak_user" "$soak"
   run_as=(setpriv --reuid="$soak_user" --regid="$soak_user" --clear-groups --)
 fi
 
@@ -206,15 +209,15 @@ editor_pid=""
 echo "soak: exit code after the close request: $code"
 
 found=0
-for report in "$reports"/*; do
+for report in "$reports"/asan.* "$reports"/ubsan.*; do
   [ -e "$report" ] || continue
   found=$((found + 1))
   echo "---- $report"
   cat "$report"
 done
 echo "soak: sanitizer reports: $found"
-strays=$(find /tmp /var/tmp /dev/shm -xdev -newer "$work/.started" -user "$soak_user" -not -path "$work*" 2>/dev/null || true)
+strays=$(find /tmp /var/tmp /dev/shm -xdev -newer "$work/.started" -user "$soak_user" -not -path "$soak*" 2>/dev/null || true)
 [ "$soak_user" != 0 ] && [ -n "$strays" ] && echo "soak: files the editor wrote outside $work:" && echo "$strays"
-echo "soak: files the editor saved in $work: $(find "$work" -newer "$work/.started" -type f -not -path "$reports/*" \
+echo "soak: files the editor saved in $work: $(find "$work" -newer "$work/.started" -type f \
   -not -name stdout.txt -not -name stderr.txt -not -name soak-end.png | wc -l)"
 [ "$alive" = yes ] && [ "$code" = 0 ] && [ "$found" = 0 ]
