@@ -63,9 +63,14 @@ public:
     void Unlock();
     bool IsLocked() const { return m_locked; }
 
-    // Whether a package still refers to the picture (the editor frees a
-    // picture it drops only when none does).
-    bool references(const FNImage* picture) const { return inPackages(picture, nullptr); }
+    // Whether the history will free the picture: a package still refers to
+    // it, or its package is gone but the application held it then, so the
+    // history frees it once the application lets go. The editor frees a
+    // picture it drops only when neither is so.
+    bool references(const FNImage* picture) const
+    {
+        return inPackages(picture, nullptr) || m_loose.count(const_cast<FNImage*>(picture)) != 0;
+    }
 
 private:
     void commit(const q_HistoryPackege* incoming);

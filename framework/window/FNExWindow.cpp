@@ -48,6 +48,22 @@ public:
         client = FNRect { newX + FNFrameLeft, newY + top, newX + FNFrameLeft + w, newY + top + h };
     }
 
+    // A size by the window system (a window manager, a tool): the client is
+    // laid out to fill the frame again, its title bar and edges with it. The
+    // frame's own sizes come back here too, and then change nothing.
+    void OnSystemResized(int newWidth, int newHeight) override
+    {
+        const bool sized = newWidth != width || newHeight != height;
+        FN2DStage::OnSystemResized(newWidth, newHeight);
+        if (!sized)
+            return;
+        const FNRect& client = m_client->m_client;
+        const int top = m_client->TopHeight();
+        m_client->Layout(FNRect { client.left, client.top, client.left + newWidth - FNFrameLeft - FNFrameRight,
+            client.top + newHeight - top - FNFrameBottom });
+        m_client->PlaceFrameItems();
+    }
+
 private:
     FNExWindow* m_client;
 };

@@ -143,4 +143,18 @@ TEST_P(HistoryKeeps, EveryRestorablePictureAndNothingElse)
 
 INSTANTIATE_TEST_SUITE_P(Cases, HistoryKeeps, testing::ValuesIn(keepCases), caseName<KeepCase>);
 
+// A picture whose package overflowed while the editor still showed it is
+// the history's to free once the editor lets go of it: the editor must not
+// free it as well.
+TEST(HistoryManager, APictureDroppedWhileStillShownIsFreedOnceByTheHistory)
+{
+    HistoryTestEditor editor;
+    run(editor, "b" + std::string(30, 'i'));
+    EXPECT_TRUE(editor.history->references(editor.current(4)));
+    editor.replaceUnrecorded(4);
+    editor.edit(HistoryTestEditor::InfoOnly);
+    editor.frame();
+    EXPECT_EQ(CountedPicture::live(), 3) << "the three current pictures alone";
+}
+
 } // namespace

@@ -85,6 +85,15 @@ public:
         history->push(package);
         return package;
     }
+    // The editor puts a fresh picture of `kind` in place without recording
+    // it (a new cut mark), freeing the old one unless the history will.
+    void replaceUnrecorded(int kind)
+    {
+        FNImage* old = m_current[kind];
+        m_current[kind] = new CountedPicture(m_nextWord++);
+        if (!history->references(old))
+            delete old;
+    }
     const q_HistoryPackege* undo() { return apply(history->undo(), false); }
     const q_HistoryPackege* redo() { return apply(history->redo(), true); }
     void frame() { history->Unlock(); }

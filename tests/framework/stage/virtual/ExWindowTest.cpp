@@ -145,6 +145,25 @@ TEST_F(ExWindowTest, CloseButtonRaisesCloseRequestOnTheWindow)
     EXPECT_EQ(counter.count, 2);
 }
 
+// A window manager (or a tool) sizes the frame: the client fills it again
+// and the title bar's close button sits at its new right end.
+TEST_F(ExWindowTest, AResizeByTheWindowSystemLaysTheFrameOutAgain)
+{
+    FNExWindow window(100, 100, 300, 200, "resized");
+    CloseCounter counter;
+    FNEventConnector connector(&window);
+    connector.Connect(FNEvent::CloseRequest, &CloseCounter::On, &counter);
+    window.Open(true, nullptr, engine.get());
+    Step();
+    V::ResizeWindow(window.Frame()->window, 312 + 100, 238 + 50);
+    Step();
+    EXPECT_EQ(window.ClientRect(), (FNRect { 100, 100, 500, 350 }));
+    EXPECT_EQ(V::Window(window.window).width, 400);
+    EXPECT_EQ(V::Window(window.window).height, 250);
+    Click(94 + 412 - 6 - 12, 72 + 14);
+    EXPECT_EQ(counter.count, 1);
+}
+
 TEST_F(ExWindowTest, DoubleClickOnTheTitleMaximisesAndRestores)
 {
     V::SetWorkArea(FNPlatformRect { 0, 0, 1280, 1000 });
