@@ -7,7 +7,7 @@ class FNImage;
 // q_LaplacianImage: the discrete Laplacian of one picture, the source term of
 // the Poisson blend. Row-major records of four doubles: the Laplacian of
 // colour channels 0, 1 and 2 and a fourth slot nothing reads (0). The values
-// are integers of -1020 .. 1020, which the fast solver keeps in 16 bits.
+// are integers of -1020 .. 1020, which the fast solver keeps as integers.
 class q_LaplacianImage {
 public:
     q_LaplacianImage() = default;

@@ -40,7 +40,7 @@ size_t blockBytes(int cw, int ch, int lanes)
 {
     const size_t slots = slotsFor(cw, lanes), bands = bandsFor(ch, lanes);
     const size_t bandDoubles = slots * 3 * lanes;
-    return roundUp((bands + 2) * bandDoubles * sizeof(double)) + roundUp(bands * bandDoubles * sizeof(int16_t))
+    return roundUp((bands + 2) * bandDoubles * sizeof(double)) + roundUp(bands * bandDoubles * sizeof(LaplacianCell))
         + roundUp(bands * slots);
 }
 
@@ -82,13 +82,13 @@ private:
     size_t m_bytes = 0, m_cells = 0;
 };
 
-// l as the 16-bit integer it is; false for a value that is not one (a
-// negative zero included: it would not come back bit for bit).
-bool toInt16(double l, int16_t& out)
+// l as the integer it is; false for a value that is not one (a negative
+// zero included: it would not come back bit for bit).
+bool toLaplacianCell(double l, LaplacianCell& out)
 {
-    if (!(l >= -32768.0 && l <= 32767.0))
+    if (!(l >= -2147483648.0 && l <= 2147483647.0))
         return false;
-    out = static_cast<int16_t>(l);
+    out = static_cast<LaplacianCell>(l);
     const double back = out;
     return std::memcmp(&back, &l, sizeof l) == 0;
 }
@@ -108,9 +108,9 @@ void carveBlock(Bands& g, int lanes)
     block.reserve(static_cast<size_t>(g.cw + 2) * (g.ch + 2), blockBytes(g.cw, g.ch, lanes));
     unsigned char* at = block.data();
     const size_t valueBytes = roundUp((bands + 2) * bandDoubles * sizeof(double));
-    const size_t laplacianBytes = roundUp(bands * bandDoubles * sizeof(int16_t));
+    const size_t laplacianBytes = roundUp(bands * bandDoubles * sizeof(LaplacianCell));
     v.values = reinterpret_cast<double*>(at) + bandDoubles;
-    v.laplacian = reinterpret_cast<int16_t*>(at + valueBytes);
+    v.laplacian = reinterpret_cast<LaplacianCell*>(at + valueBytes);
     v.mask = at + valueBytes + laplacianBytes;
     std::memset(v.slot(-1, 0), 0, bandDoubles * sizeof(double));
     std::memset(v.slot(v.bandCount, 0), 0, bandDoubles * sizeof(double));
@@ -178,7 +178,7 @@ void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
     uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
     for (int k = lanes + 1; k <= g.cw + 2 * lanes - 1; ++k) {
         double* slot = v.slot(band, k);
-        int16_t* lap = const_cast<int16_t*>(v.laplacianSlot(band, k));
+        LaplacianCell* lap = const_cast<LaplacianCell*>(v.laplacianSlot(band, k));
         unsigned bits = 0;
         for (int r = 0; r < lanes; ++r) {
             const int i = k - lanes - r; // the lane's column
@@ -191,7 +191,7 @@ void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
                 continue;
             const double* l = row.laplacian + (i - 1) * 4;
             for (int c = 0; c < 3; ++c)
-                exactValues = toInt16(l[c], lap[c * lanes + r]) && exactValues;
+                exactValues = toLaplacianCell(l[c], lap[c * lanes + r]) && exactValues;
             bits |= 1u << r;
             ++maskedCells;
         }
@@ -211,7 +211,8 @@ void FillJob::fillShare(int index)
     if (b0 == b1)
         return;
     std::memset(v.slot(b0, 0), 0, (b1 - b0) * v.bandDoubles * sizeof(double));
-    std::memset(const_cast<int16_t*>(v.laplacianSlot(b0, 0)), 0, (b1 - b0) * v.bandDoubles * sizeof(int16_t));
+    std::memset(
+        const_cast<LaplacianCell*>(v.laplacianSlot(b0, 0)), 0, (b1 - b0) * v.bandDoubles * sizeof(LaplacianCell));
     std::memset(const_cast<uint8_t*>(v.maskSlot(b0, 0)), 0, static_cast<size_t>(b1 - b0) * v.slots);
     bool exactValues = true;
     for (int b = b0; b < b1; ++b)
@@ -319,7 +320,7 @@ double poisson::exactResidualSum(const Bands& g)
             const int k = i + r + lanes;
             if (!(*v.maskSlot(band, k) & (1u << r)))
                 continue;
-            const int16_t* l = v.laplacianSlot(band, k) + r;
+            const LaplacianCell* l = v.laplacianSlot(band, k) + r;
             for (int c = 0; c < 3; ++c) {
                 const double N = v.cell(i, j - 1, c), S = v.cell(i, j + 1, c);
                 const double W = v.cell(i - 1, j, c), E = v.cell(i + 1, j, c);

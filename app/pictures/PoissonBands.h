@@ -13,6 +13,10 @@ class q_LaplacianImage;
 
 namespace poisson {
 
+// How the grid stores a cell's Laplacian: an integer, converted to double
+// by one instruction with its load (16 bits would do, but take two).
+using LaplacianCell = int32_t;
+
 // The clipped rectangle plus its one-cell border, (cw + 2) x (ch + 2) cells,
 // is cut into bands of `lanes` rows (band b holds rows b * lanes + r, r = 0 ..
 // lanes - 1, so the top border row is band 0's lane 0). Within a band, slot
@@ -31,21 +35,21 @@ namespace poisson {
 // never masked; an empty band above the first and below the last keeps every
 // neighbour load inside the block.
 //
-// Per cell the block holds 24 bytes of values, 6 of Laplacian (an integer of
-// -1020 .. 1020 per channel, exact in 16 bits) and one mask bit.
+// Per cell the block holds 24 bytes of values, 12 of Laplacian (an integer of
+// -1020 .. 1020 per channel) and one mask bit.
 struct BandView {
     int lanes = 0;
     int slots = 0; // per band
     int bandCount = 0; // bands holding grid rows 0 .. ch
     ptrdiff_t bandDoubles = 0; // slots * 3 * lanes
     double* values = nullptr; // band 0, slot 0 (band -1 lies before it)
-    const int16_t* laplacian = nullptr; // same layout as the values, without the empty bands
+    const LaplacianCell* laplacian = nullptr; // same layout as the values, without the empty bands
     const uint8_t* mask = nullptr; // one byte per band slot: bit r set when lane r is updated
     const int* firstSlot = nullptr; // per band: the first and one past the last slot with a masked lane
     const int* endSlot = nullptr;
 
     double* slot(int band, int k) const { return values + band * bandDoubles + static_cast<ptrdiff_t>(k) * 3 * lanes; }
-    const int16_t* laplacianSlot(int band, int k) const
+    const LaplacianCell* laplacianSlot(int band, int k) const
     {
         return laplacian + band * bandDoubles + static_cast<ptrdiff_t>(k) * 3 * lanes;
     }
@@ -66,7 +70,7 @@ struct Bands {
     std::vector<int> active;
     std::vector<int> firstSlot, endSlot;
     long long maskedCells = 0;
-    // False when a Laplacian value is not an integer of int16_t range (the
+    // False when a Laplacian value is not an integer of int32_t range (the
     // Laplacian of a picture always is); the grid is then unusable.
     bool exact = true;
 };

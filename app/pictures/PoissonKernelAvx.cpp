@@ -40,15 +40,16 @@ struct Vec {
         const Reg u = _mm256_permute2f128_pd(e, below, 0x21); // e2 e3 below0 below1
         return _mm256_shuffle_pd(e, u, 5); // e1 e2 e3 below0
     }
-    POISSON_TARGET static Reg laplacian(const int16_t* p)
+    POISSON_TARGET static Reg laplacian(const poisson::LaplacianCell* p)
     {
-        return _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+        return _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     }
     POISSON_TARGET static Reg laneMask(unsigned m)
     {
         return _mm256_load_pd(reinterpret_cast<const double*>(kLaneMasks.lanes[m]));
     }
     POISSON_TARGET static Reg select(unsigned m, Reg a, Reg b) { return _mm256_blendv_pd(b, a, laneMask(m)); }
+    POISSON_TARGET static Reg subWhere(unsigned m, Reg a, Reg b, Reg v) { return select(m, sub(a, b), v); }
     POISSON_TARGET static Reg abs(Reg x) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), x); }
     POISSON_TARGET static Reg addMasked(Reg acc, unsigned m, Reg x)
     {

@@ -33,13 +33,17 @@ struct Vec {
     {
         return _mm512_castsi512_pd(_mm512_alignr_epi64(_mm512_castpd_si512(below), _mm512_castpd_si512(e), 1));
     }
-    POISSON_TARGET static Reg laplacian(const int16_t* p)
+    POISSON_TARGET static Reg laplacian(const poisson::LaplacianCell* p)
     {
-        return _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+        return _mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
     }
     POISSON_TARGET static Reg select(unsigned m, Reg a, Reg b)
     {
         return _mm512_mask_mov_pd(b, static_cast<__mmask8>(m), a);
+    }
+    POISSON_TARGET static Reg subWhere(unsigned m, Reg a, Reg b, Reg v)
+    {
+        return _mm512_mask_sub_pd(v, static_cast<__mmask8>(m), a, b);
     }
     POISSON_TARGET static Reg abs(Reg x) { return _mm512_abs_pd(x); }
     POISSON_TARGET static Reg addMasked(Reg acc, unsigned m, Reg x)

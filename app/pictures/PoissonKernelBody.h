@@ -7,8 +7,9 @@
 //   load, store, set1, add, sub, mul
 //   north(w, above)       lane 0 = above's last lane, lane r = w's lane r - 1
 //   south(e, below)       lane r = e's lane r + 1, last lane = below's lane 0
-//   laplacian(p)          kLanes int16_t values as doubles
+//   laplacian(p)          kLanes LaplacianCell values as doubles
 //   select(m, a, b)       lane r from a where bit r of m is set, else from b
+//   subWhere(m, a, b, v)  a - b where bit r of m is set, else v
 //   abs(x), addMasked(acc, m, x) (acc + x where bit r of m is set), sum(x)
 //
 // Every lane computes the IEEE operations of the plain solver in its order
@@ -40,7 +41,7 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
     constexpr int R = Vec::kLanes;
     const ptrdiff_t above = aboveOffset(g), below = belowOffset(g);
     double* at[P];
-    const int16_t* lap[P];
+    const poisson::LaplacianCell* lap[P];
     const uint8_t* mask[P];
     typename Vec::Reg west[P][3];
 #pragma GCC unroll 4
@@ -67,9 +68,7 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
                 // v' = ((N + S + W + E) - l) * 0.25 * 1.9 - v * 0.8999999999999999
                 const typename Vec::Reg sum = Vec::add(Vec::add(Vec::add(n, s), west[p][c]), e);
                 const typename Vec::Reg d = Vec::sub(sum, Vec::laplacian(lap[p] + c * R));
-                const typename Vec::Reg relaxed
-                    = Vec::sub(Vec::mul(Vec::mul(d, quarter), relax), Vec::mul(v, oldWeight));
-                west[p][c] = Vec::select(m, relaxed, v);
+                west[p][c] = Vec::subWhere(m, Vec::mul(Vec::mul(d, quarter), relax), Vec::mul(v, oldWeight), v);
                 Vec::store(x, west[p][c]);
             }
             at[p] += kSlotDoubles;
@@ -92,7 +91,7 @@ POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count
             const unsigned m = *g.maskSlot(band, k);
             if (!m)
                 continue;
-            const int16_t* lap = g.laplacianSlot(band, k);
+            const poisson::LaplacianCell* lap = g.laplacianSlot(band, k);
 #pragma GCC unroll 3
             for (int c = 0; c < 3; ++c) {
                 const double* x = g.slot(band, k) + c * R;

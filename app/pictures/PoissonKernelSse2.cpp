@@ -2,7 +2,6 @@
 // has: two rows per band.
 #include "app/pictures/PoissonKernels.h"
 
-#include <cstring>
 #include <emmintrin.h>
 
 namespace {
@@ -21,12 +20,9 @@ struct Vec {
     static Reg mul(Reg a, Reg b) { return _mm_mul_pd(a, b); }
     static Reg north(Reg w, Reg above) { return _mm_shuffle_pd(above, w, 1); }
     static Reg south(Reg e, Reg below) { return _mm_shuffle_pd(e, below, 1); }
-    static Reg laplacian(const int16_t* p)
+    static Reg laplacian(const poisson::LaplacianCell* p)
     {
-        int32_t pair;
-        std::memcpy(&pair, p, sizeof pair);
-        const __m128i words = _mm_cvtsi32_si128(pair);
-        return _mm_cvtepi32_pd(_mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16));
+        return _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
     }
     static Reg laneMask(unsigned m) { return _mm_load_pd(reinterpret_cast<const double*>(kLaneMasks[m])); }
     static Reg select(unsigned m, Reg a, Reg b)
@@ -34,6 +30,7 @@ struct Vec {
         const Reg k = laneMask(m);
         return _mm_or_pd(_mm_and_pd(k, a), _mm_andnot_pd(k, b));
     }
+    static Reg subWhere(unsigned m, Reg a, Reg b, Reg v) { return select(m, sub(a, b), v); }
     static Reg abs(Reg x) { return _mm_andnot_pd(_mm_set1_pd(-0.0), x); }
     static Reg addMasked(Reg acc, unsigned m, Reg x) { return _mm_add_pd(acc, _mm_and_pd(laneMask(m), x)); }
     static double sum(Reg x) { return _mm_cvtsd_f64(x) + _mm_cvtsd_f64(_mm_unpackhi_pd(x, x)); }

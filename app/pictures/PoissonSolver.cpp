@@ -74,7 +74,7 @@ long level2Bytes()
 // Bytes of one band: values, Laplacian and mask of all its slots.
 long bandBytes(const BandView& view)
 {
-    return static_cast<long>(view.slots) * (view.lanes * 3 * (sizeof(double) + sizeof(int16_t)) + 1);
+    return static_cast<long>(view.slots) * (view.lanes * 3 * (sizeof(double) + sizeof(LaplacianCell)) + 1);
 }
 
 SweepPlan planFor(const Bands& bands)
@@ -159,7 +159,7 @@ q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, in
     const int layoutThreads = layoutThreadsFor(static_cast<long long>(clip.width()) * clip.height());
     copyCanvas(canvas, output, layoutThreads);
     fillBands(bands, kernel.lanes, clip, ox, oy, laplacian, canvas, part, layoutThreads);
-    if (!bands.exact) // not the Laplacian of a picture: no 16-bit layout
+    if (!bands.exact) // not the Laplacian of a picture: no integer layout
         return q_PoissonSolveReference(laplacian, ox, oy, w, h, canvas, part, output, tau, solution);
     const int count = relaxBands(bands, kernel, planFor(bands), tau);
     writeBands(bands, clip, output, solution, layoutThreads);

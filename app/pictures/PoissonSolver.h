@@ -46,7 +46,7 @@ q_PoissonResult q_PoissonSolve(const q_LaplacianImage& laplacian, int ox, int oy
 // buffers: one solve at a time. When `solution` is given it receives the
 // solved doubles of the clipped rectangle (row by row, channels 0, 1, 2 per
 // pixel), for checks finer than the bytes. The grid keeps the Laplacian in
-// 16 bits; a source term that is not an integer of that range (never one
+// 32-bit integers; a source term that is not an integer of that range (never one
 // from q_LaplacianImage::build or q_BuildMixedGuidance) is solved by the
 // reference instead.
 q_PoissonResult q_PoissonSolveFast(const q_LaplacianImage& laplacian, int ox, int oy, int w, int h,
