@@ -167,38 +167,38 @@ LaneSources FillJob::sourcesOf(int j) const
 }
 
 // Canvas values of every cell of the band; for the visited cells under the
-// part's opaque pixels also the Laplacian and the mask bit.
+// part's opaque pixels also the Laplacian and the mask bit. Lane by lane:
+// each lane's canvas and part row is read straight through, its cells lie
+// one slot apart.
 void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
 {
     const BandView& v = g.view;
     const int lanes = v.lanes;
-    LaneSources rows[8];
-    for (int r = 0; r < lanes; ++r)
-        rows[r] = sourcesOf(band * lanes + r);
+    const ptrdiff_t step = 3 * static_cast<ptrdiff_t>(lanes);
     uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
-    for (int k = lanes + 1; k <= g.cw + 2 * lanes - 1; ++k) {
-        double* slot = v.slot(band, k);
-        LaplacianCell* lap = const_cast<LaplacianCell*>(v.laplacianSlot(band, k));
-        unsigned bits = 0;
-        for (int r = 0; r < lanes; ++r) {
-            const int i = k - lanes - r; // the lane's column
-            const LaneSources& row = rows[r];
-            if (i < 1 || i > g.cw || !row.canvas)
-                continue;
+    for (int r = 0; r < lanes; ++r) {
+        const LaneSources row = sourcesOf(band * lanes + r);
+        if (!row.canvas)
+            continue;
+        // Column i of the lane lies at slot i + r + lanes.
+        double* value = v.slot(band, 1 + r + lanes) + r;
+        for (int i = 1; i <= g.cw; ++i, value += step) {
             const uint8_t* p = row.canvas + (i - 1) * 4;
-            slot[r] = p[0], slot[lanes + r] = p[1], slot[2 * lanes + r] = p[2];
-            if (!row.visited || i == g.cw || i - 1 >= row.alphaColumns || row.alpha[(i - 1) * 4] < kMaskThreshold)
+            value[0] = p[0], value[lanes] = p[1], value[2 * lanes] = p[2];
+        }
+        const int visitedColumns = row.visited ? std::min(g.cw - 1, row.alphaColumns) : 0;
+        LaplacianCell* lap = const_cast<LaplacianCell*>(v.laplacianSlot(band, 1 + r + lanes)) + r;
+        for (int i = 1; i <= visitedColumns; ++i, lap += step) {
+            if (row.alpha[(i - 1) * 4] < kMaskThreshold)
                 continue;
             const double* l = row.laplacian + (i - 1) * 4;
             for (int c = 0; c < 3; ++c)
-                exactValues = toLaplacianCell(l[c], lap[c * lanes + r]) && exactValues;
-            bits |= 1u << r;
-            ++maskedCells;
-        }
-        mask[k] = static_cast<uint8_t>(bits);
-        if (bits) {
+                exactValues = toLaplacianCell(l[c], lap[c * lanes]) && exactValues;
+            const int k = i + r + lanes;
+            mask[k] = static_cast<uint8_t>(mask[k] | 1u << r);
             g.firstSlot[band] = std::min(g.firstSlot[band], k);
-            g.endSlot[band] = k + 1;
+            g.endSlot[band] = std::max(g.endSlot[band], k + 1);
+            ++maskedCells;
         }
     }
 }
