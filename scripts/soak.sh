@@ -15,6 +15,10 @@
 # are listed at the end.
 #
 #   scripts/soak.sh SECONDS [BUILD_FOLDER]    (default build-sanitize)
+#
+# SOAK_ASAN_OPTIONS adds AddressSanitizer options; quarantine_size_mb=0,
+# for one, keeps freed memory from counting in the resident figures
+# (AddressSanitizer holds up to 256 MB of freed blocks back by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/soak.sh SECONDS [BUILD_FOLDER]}
@@ -61,7 +65,7 @@ cleanup() {
 trap cleanup EXIT
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-export ASAN_OPTIONS="detect_leaks=1:log_path=$reports/asan"
+export ASAN_OPTIONS="detect_leaks=1:log_path=$reports/asan${SOAK_ASAN_OPTIONS:+:$SOAK_ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:log_path=$reports/ubsan"
 (cd "$work" && HOME="$work" exec "${run_as[@]}" ./tesserine canvas.png part.bmp >"$work/stdout.txt" 2>"$work/stderr.txt") &
 editor_pid=$!
@@ -136,7 +140,12 @@ actions=0
 dialog_age=0
 dialogs_seen=0
 restored=0
+next_sample=$((SECONDS + 60))
 while [ "$SECONDS" -lt "$end" ]; do
+  if [ "$SECONDS" -ge "$next_sample" ]; then
+    echo "soak: after $((seconds - end + SECONDS)) s, $actions actions: resident memory $(rss "$editor")"
+    next_sample=$((SECONDS + 60))
+  fi
   if ! kill -0 "$editor" 2>/dev/null; then
     echo "soak: the editor ended during the run after $actions actions"
     break
