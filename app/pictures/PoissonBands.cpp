@@ -148,6 +148,7 @@ struct FillJob {
     void fillShare(int index);
     LaneSources sourcesOf(int j) const;
     void fillBand(int band, long long& maskedCells, bool& exactValues);
+    void markLane(int band, int r, const LaneSources& row, int columns, long long& maskedCells, bool& exactValues);
 };
 
 LaneSources FillJob::sourcesOf(int j) const
@@ -175,7 +176,6 @@ void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
     const BandView& v = g.view;
     const int lanes = v.lanes;
     const ptrdiff_t step = 3 * static_cast<ptrdiff_t>(lanes);
-    uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
     for (int r = 0; r < lanes; ++r) {
         const LaneSources row = sourcesOf(band * lanes + r);
         if (!row.canvas)
@@ -187,20 +187,40 @@ void FillJob::fillBand(int band, long long& maskedCells, bool& exactValues)
             value[0] = p[0], value[lanes] = p[1], value[2 * lanes] = p[2];
         }
         const int visitedColumns = row.visited ? std::min(g.cw - 1, row.alphaColumns) : 0;
-        LaplacianCell* lap = const_cast<LaplacianCell*>(v.laplacianSlot(band, 1 + r + lanes)) + r;
-        for (int i = 1; i <= visitedColumns; ++i, lap += step) {
-            if (row.alpha[(i - 1) * 4] < kMaskThreshold)
-                continue;
-            const double* l = row.laplacian + (i - 1) * 4;
-            for (int c = 0; c < 3; ++c)
-                exactValues = toLaplacianCell(l[c], lap[c * lanes]) && exactValues;
-            const int k = i + r + lanes;
-            mask[k] = static_cast<uint8_t>(mask[k] | 1u << r);
-            g.firstSlot[band] = std::min(g.firstSlot[band], k);
-            g.endSlot[band] = std::max(g.endSlot[band], k + 1);
-            ++maskedCells;
-        }
+        markLane(band, r, row, visitedColumns, maskedCells, exactValues);
     }
+}
+
+// The Laplacian and the mask bit of lane r's visited cells under the part's
+// opaque pixels. Counts and bounds are kept in locals: the byte stores to
+// the mask could alias anything reached through a reference.
+void FillJob::markLane(int band, int r, const LaneSources& row, int columns, long long& maskedCells, bool& exactValues)
+{
+    const BandView& v = g.view;
+    const int lanes = v.lanes;
+    const ptrdiff_t step = 3 * static_cast<ptrdiff_t>(lanes);
+    uint8_t* mask = const_cast<uint8_t*>(v.maskSlot(band, 0));
+    LaplacianCell* lap = const_cast<LaplacianCell*>(v.laplacianSlot(band, 1 + r + lanes)) + r;
+    const uint8_t bit = static_cast<uint8_t>(1u << r);
+    int first = v.slots, end = 0;
+    long long count = 0;
+    bool exact = true;
+    for (int i = 1; i <= columns; ++i, lap += step) {
+        if (row.alpha[(i - 1) * 4] < kMaskThreshold)
+            continue;
+        const double* l = row.laplacian + (i - 1) * 4;
+        for (int c = 0; c < 3; ++c)
+            exact = toLaplacianCell(l[c], lap[c * lanes]) && exact;
+        const int k = i + r + lanes;
+        mask[k] = static_cast<uint8_t>(mask[k] | bit);
+        first = std::min(first, k);
+        end = k + 1;
+        ++count;
+    }
+    g.firstSlot[band] = std::min(g.firstSlot[band], first);
+    g.endSlot[band] = std::max(g.endSlot[band], end);
+    maskedCells += count;
+    exactValues = exactValues && exact;
 }
 
 void FillJob::fillShare(int index)

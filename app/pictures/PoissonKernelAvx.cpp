@@ -30,6 +30,7 @@ struct Vec {
     POISSON_TARGET static Reg add(Reg a, Reg b) { return _mm256_add_pd(a, b); }
     POISSON_TARGET static Reg sub(Reg a, Reg b) { return _mm256_sub_pd(a, b); }
     POISSON_TARGET static Reg mul(Reg a, Reg b) { return _mm256_mul_pd(a, b); }
+    POISSON_TARGET static Reg addOnMultiplier(Reg a, Reg b) { return add(a, b); } // AVX has no fused multiply-add
     POISSON_TARGET static Reg north(Reg w, Reg above)
     {
         const Reg u = _mm256_permute2f128_pd(above, w, 0x21); // above2 above3 w0 w1

@@ -5,6 +5,9 @@
 //   kLanes, kLockstep     doubles per vector; bands swept at once
 //   Reg                   the vector type
 //   load, store, set1, add, sub, mul
+//   addOnMultiplier(a, b) a + b on the multiply units where they can add
+//                         (a * 1 + b, rounded once, is a + b), so that the
+//                         additions are shared between both kinds of unit
 //   north(w, above)       lane 0 = above's last lane, lane r = w's lane r - 1
 //   south(e, below)       lane r = e's lane r + 1, last lane = below's lane 0
 //   laplacian(p)          kLanes LaplacianCell values as doubles
@@ -13,8 +16,9 @@
 //   abs(x), addMasked(acc, m, x) (acc + x where bit r of m is set), sum(x)
 //
 // Every lane computes the IEEE operations of the plain solver in its order
-// (add, subtract and multiply round per lane; no fused multiply-add is
-// formed), so each level gives the plain solver's bits.
+// (add, subtract and multiply round per lane; the only fused multiply-add
+// is a * 1 + b, whose product is exact), so each level gives the plain
+// solver's bits.
 #pragma once
 
 #include "app/pictures/PoissonKernels.h"
@@ -43,15 +47,19 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
     double* at[P];
     const poisson::LaplacianCell* lap[P];
     const uint8_t* mask[P];
-    typename Vec::Reg west[P][3];
+    // A slot's old value is its west neighbour's east, loaded one slot
+    // earlier: nothing writes it in between, so it stays in a register.
+    typename Vec::Reg west[P][3], here[P][3];
 #pragma GCC unroll 4
     for (int p = 0; p < P; ++p) {
         at[p] = g.slot(bands[p], k0);
         lap[p] = g.laplacianSlot(bands[p], k0);
         mask[p] = g.maskSlot(bands[p], k0);
 #pragma GCC unroll 3
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 3; ++c) {
             west[p][c] = Vec::load(at[p] - kSlotDoubles + c * R);
+            here[p][c] = Vec::load(at[p] + c * R);
+        }
     }
     const typename Vec::Reg quarter = Vec::set1(0.25), relax = Vec::set1(poisson::kRelax);
     const typename Vec::Reg oldWeight = Vec::set1(poisson::kOldWeight);
@@ -62,14 +70,15 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
 #pragma GCC unroll 3
             for (int c = 0; c < 3; ++c) {
                 double* x = at[p] + c * R;
-                const typename Vec::Reg e = Vec::load(x + kSlotDoubles), v = Vec::load(x);
+                const typename Vec::Reg e = Vec::load(x + kSlotDoubles), v = here[p][c];
                 const typename Vec::Reg n = Vec::north(west[p][c], Vec::load(x + above));
                 const typename Vec::Reg s = Vec::south(e, Vec::load(x + below));
                 // v' = ((N + S + W + E) - l) * 0.25 * 1.9 - v * 0.8999999999999999
-                const typename Vec::Reg sum = Vec::add(Vec::add(Vec::add(n, s), west[p][c]), e);
+                const typename Vec::Reg sum = Vec::add(Vec::addOnMultiplier(Vec::addOnMultiplier(n, s), west[p][c]), e);
                 const typename Vec::Reg d = Vec::sub(sum, Vec::laplacian(lap[p] + c * R));
                 west[p][c] = Vec::subWhere(m, Vec::mul(Vec::mul(d, quarter), relax), Vec::mul(v, oldWeight), v);
                 Vec::store(x, west[p][c]);
+                here[p][c] = e;
             }
             at[p] += kSlotDoubles;
             lap[p] += kSlotDoubles;
@@ -98,7 +107,7 @@ POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count
                 const typename Vec::Reg w = Vec::load(x - kSlotDoubles), e = Vec::load(x + kSlotDoubles);
                 const typename Vec::Reg n = Vec::north(w, Vec::load(x + above));
                 const typename Vec::Reg s = Vec::south(e, Vec::load(x + below));
-                const typename Vec::Reg sum = Vec::add(Vec::add(Vec::add(n, s), w), e);
+                const typename Vec::Reg sum = Vec::add(Vec::addOnMultiplier(Vec::addOnMultiplier(n, s), w), e);
                 const typename Vec::Reg r
                     = Vec::sub(Vec::sub(sum, Vec::mul(four, Vec::load(x))), Vec::laplacian(lap + c * R));
                 total = Vec::addMasked(total, m, Vec::abs(r));

@@ -18,6 +18,7 @@ struct Vec {
     static Reg add(Reg a, Reg b) { return _mm_add_pd(a, b); }
     static Reg sub(Reg a, Reg b) { return _mm_sub_pd(a, b); }
     static Reg mul(Reg a, Reg b) { return _mm_mul_pd(a, b); }
+    static Reg addOnMultiplier(Reg a, Reg b) { return add(a, b); } // SSE2 has no fused multiply-add
     static Reg north(Reg w, Reg above) { return _mm_shuffle_pd(above, w, 1); }
     static Reg south(Reg e, Reg below) { return _mm_shuffle_pd(e, below, 1); }
     static Reg laplacian(const poisson::LaplacianCell* p)
