@@ -42,11 +42,8 @@ constexpr int kMaxChunks = kCheckEvery; // at least one sweep per chunk, so also
 constexpr double kResidualSlack = 1e-6;
 // When the threads of a group spent more than this share of their time
 // waiting for each other past a short spin, the processors are busy with
-// other work, and one thread alone is about as fast: n threads that wait a
-// share w of the time do the work of n (1 - w) threads, one thread's at
-// w = 1 / 2 for two. A lower share also gives up on a pair that was only
-// held up for a moment (a virtual machine's processor, a page fault).
-constexpr double kMaxWaitingShare = 0.4;
+// other work (or a thread was held up), and one thread alone is faster.
+constexpr double kMaxWaitingShare = 0.2;
 
 struct alignas(64) Progress {
     std::atomic<int> bands { 0 }; // bands the chunk's last sweep has finished
