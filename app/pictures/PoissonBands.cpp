@@ -149,6 +149,7 @@ struct FillJob {
     LaneSources sourcesOf(int j) const;
     void fillBand(int band, long long& maskedCells, bool& exactValues);
     void markLane(int band, int r, const LaneSources& row, int columns, long long& maskedCells, bool& exactValues);
+    void copyBorder(int band);
 };
 
 LaneSources FillJob::sourcesOf(int j) const
@@ -226,23 +227,28 @@ void FillJob::markLane(int band, int r, const LaneSources& row, int columns, lon
 void FillJob::fillShare(int index)
 {
     const BandView& v = g.view;
-    const int lanes = v.lanes;
     const int b0 = v.bandCount * index / threads, b1 = v.bandCount * (index + 1) / threads;
-    if (b0 == b1)
-        return;
-    std::memset(v.slot(b0, 0), 0, (b1 - b0) * v.bandDoubles * sizeof(double));
-    std::memset(
-        const_cast<LaplacianCell*>(v.laplacianSlot(b0, 0)), 0, (b1 - b0) * v.bandDoubles * sizeof(LaplacianCell));
-    std::memset(const_cast<uint8_t*>(v.maskSlot(b0, 0)), 0, static_cast<size_t>(b1 - b0) * v.slots);
     bool exactValues = true;
-    for (int b = b0; b < b1; ++b)
+    // Band by band, cleared just before it is filled, so that the fill
+    // finds it in the cache.
+    for (int b = b0; b < b1; ++b) {
+        std::memset(v.slot(b, 0), 0, v.bandDoubles * sizeof(double));
+        std::memset(const_cast<LaplacianCell*>(v.laplacianSlot(b, 0)), 0, v.bandDoubles * sizeof(LaplacianCell));
+        std::memset(const_cast<uint8_t*>(v.maskSlot(b, 0)), 0, v.slots);
         fillBand(b, masked[index], exactValues);
+        copyBorder(b);
+    }
     exact[index] = exactValues;
-    // Border: the cell above the first row and left of the first column
-    // repeats the pixel's own canvas value.
-    const int j0 = std::max(1, b0 * lanes), j1 = std::min(g.ch - 1, b1 * lanes - 1);
+}
+
+// The cell above the first row and left of the first column repeats the
+// pixel's own canvas value.
+void FillJob::copyBorder(int band)
+{
+    const BandView& v = g.view;
+    const int j0 = std::max(1, band * v.lanes), j1 = std::min(g.ch - 1, band * v.lanes + v.lanes - 1);
     for (int c = 0; c < 3; ++c) {
-        for (int i = 1; b0 == 0 && i <= g.cw - 1; ++i)
+        for (int i = 1; band == 0 && i <= g.cw - 1; ++i)
             v.cell(i, 0, c) = v.cell(i, 1, c);
         for (int j = j0; j <= j1; ++j)
             v.cell(0, j, c) = v.cell(1, j, c);
