@@ -88,7 +88,7 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
 }
 
 // |N + S + W + E - 4 v - l| of every masked lane, summed lane-wise.
-POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count)
+POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count, double enough)
 {
     constexpr int R = Vec::kLanes;
     const ptrdiff_t above = aboveOffset(g), below = belowOffset(g);
@@ -113,6 +113,8 @@ POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count
                 total = Vec::addMasked(total, m, Vec::abs(r));
             }
         }
+        if (Vec::sum(total) > enough)
+            break;
     }
     return Vec::sum(total);
 }

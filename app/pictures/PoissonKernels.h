@@ -21,8 +21,10 @@ using LockstepSweep = void (*)(const BandView& view, const int* bands, int k0, i
 
 // The sum of |N + S + W + E - 4 v - l| over the masked cells of the given
 // bands, added in whatever order suits the vectors: the terms are exactly
-// the plain solver's, the sum is not (see the residual test).
-using ResidualSum = double (*)(const BandView& view, const int* bands, int count);
+// the plain solver's, the sum is not (see the residual test). Once the sum
+// of the bands so far exceeds `enough`, that sum is returned: the terms are
+// never negative, so the whole sum would exceed it too.
+using ResidualSum = double (*)(const BandView& view, const int* bands, int count, double enough);
 
 struct Kernel {
     int lanes; // rows per band: doubles per vector
