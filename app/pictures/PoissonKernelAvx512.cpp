@@ -40,10 +40,6 @@ struct Vec {
     {
         return _mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
     }
-    POISSON_TARGET static Reg select(unsigned m, Reg a, Reg b)
-    {
-        return _mm512_mask_mov_pd(b, static_cast<__mmask8>(m), a);
-    }
     POISSON_TARGET static Reg subWhere(unsigned m, Reg a, Reg b, Reg v)
     {
         return _mm512_mask_sub_pd(v, static_cast<__mmask8>(m), a, b);

@@ -11,7 +11,6 @@
 //   north(w, above)       lane 0 = above's last lane, lane r = w's lane r - 1
 //   south(e, below)       lane r = e's lane r + 1, last lane = below's lane 0
 //   laplacian(p)          kLanes LaplacianCell values as doubles
-//   select(m, a, b)       lane r from a where bit r of m is set, else from b
 //   subWhere(m, a, b, v)  a - b where bit r of m is set, else v
 //   abs(x), addMasked(acc, m, x) (acc + x where bit r of m is set), sum(x)
 //
@@ -38,6 +37,14 @@ inline ptrdiff_t aboveOffset(const BandView& g)
 inline ptrdiff_t belowOffset(const BandView& g)
 {
     return g.bandDoubles - (Vec::kLanes - 1) * kSlotDoubles;
+}
+
+// N + S + W + E in the plain solver's order, ((N + S) + W) + E, the first
+// two additions on the multiply units.
+POISSON_TARGET inline typename Vec::Reg neighbourSum(
+    typename Vec::Reg n, typename Vec::Reg s, typename Vec::Reg w, typename Vec::Reg e)
+{
+    return Vec::add(Vec::addOnMultiplier(Vec::addOnMultiplier(n, s), w), e);
 }
 
 template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int* bands, int k0, int k1)
@@ -74,8 +81,7 @@ template <int P> POISSON_TARGET void lockstepSweep(const BandView& g, const int*
                 const typename Vec::Reg n = Vec::north(west[p][c], Vec::load(x + above));
                 const typename Vec::Reg s = Vec::south(e, Vec::load(x + below));
                 // v' = ((N + S + W + E) - l) * 0.25 * 1.9 - v * 0.8999999999999999
-                const typename Vec::Reg sum = Vec::add(Vec::addOnMultiplier(Vec::addOnMultiplier(n, s), west[p][c]), e);
-                const typename Vec::Reg d = Vec::sub(sum, Vec::laplacian(lap[p] + c * R));
+                const typename Vec::Reg d = Vec::sub(neighbourSum(n, s, west[p][c], e), Vec::laplacian(lap[p] + c * R));
                 west[p][c] = Vec::subWhere(m, Vec::mul(Vec::mul(d, quarter), relax), Vec::mul(v, oldWeight), v);
                 Vec::store(x, west[p][c]);
                 here[p][c] = e;
@@ -107,9 +113,8 @@ POISSON_TARGET double residualSum(const BandView& g, const int* bands, int count
                 const typename Vec::Reg w = Vec::load(x - kSlotDoubles), e = Vec::load(x + kSlotDoubles);
                 const typename Vec::Reg n = Vec::north(w, Vec::load(x + above));
                 const typename Vec::Reg s = Vec::south(e, Vec::load(x + below));
-                const typename Vec::Reg sum = Vec::add(Vec::addOnMultiplier(Vec::addOnMultiplier(n, s), w), e);
-                const typename Vec::Reg r
-                    = Vec::sub(Vec::sub(sum, Vec::mul(four, Vec::load(x))), Vec::laplacian(lap + c * R));
+                const typename Vec::Reg r = Vec::sub(
+                    Vec::sub(neighbourSum(n, s, w, e), Vec::mul(four, Vec::load(x))), Vec::laplacian(lap + c * R));
                 total = Vec::addMasked(total, m, Vec::abs(r));
             }
         }
