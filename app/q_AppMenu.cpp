@@ -4,8 +4,11 @@
 #include "framework/engine/FNEngine.h"
 #include "framework/events/FNEventState.h"
 #include "framework/platform/FNVirtualKey.h"
+
 #include "framework/window/FNExWindow.h"
 #include "widgets/menu/FNWindowMenu.h"
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -64,10 +67,16 @@ void q_App::OnMenuCommand(FNEventState event)
     RunCommand(event.param);
 }
 
-void q_App::OnShortcut(FNEventState)
+// Only the down of a command letter runs a command. Ctrl and its letter
+// pressed between two steps give Ctrl's down with the letter already down
+// in the keyboard snapshot, then the letter's own down: acting on both
+// would run the command twice.
+void q_App::OnShortcut(FNEventState event)
 {
     const FNEngine* engine = FNEngine::Current();
-    if (!engine || !keyDown(*engine, FNKeyControl))
+    const auto isLetter = [&event](const Shortcut& shortcut) { return shortcut.key == event.key; };
+    if (!engine || !keyDown(*engine, FNKeyControl)
+        || std::none_of(std::begin(kShortcuts), std::end(kShortcuts), isLetter))
         return;
     for (const Shortcut& shortcut : kShortcuts)
         if (keyDown(*engine, shortcut.key)) {

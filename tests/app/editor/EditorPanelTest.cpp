@@ -85,32 +85,38 @@ TEST_F(EditorPanel, AReleaseOffTheButtonIsNoClick)
 }
 
 // Ctrl with a letter runs a command; N is tested before O, so O pressed
-// while N is held asks for a new canvas again, not for a file.
+// while N is held asks for a new canvas again, not for a file. Keys pressed
+// together (between two steps) run their command once.
 TEST_F(EditorPanel, ShortcutsNeedCtrlAndTheFirstLetterWins)
 {
     struct Case {
         std::vector<int> keys;
+        bool together;
         int sizeDialogs, fileDialogs;
     };
     const Case cases[] = {
-        { { FNKeyControl, 'N', 'O' }, 2, 0 },
-        { { FNKeyControl, 'O' }, 0, 1 },
-        { { FNKeyControl, 'P' }, 0, 1 },
-        { { 'N' }, 0, 0 },
-        { { FNKeyControl, 'Q' }, 0, 0 },
+        { { FNKeyControl, 'N', 'O' }, false, 2, 0 },
+        { { FNKeyControl, 'O' }, false, 0, 1 },
+        { { FNKeyControl, 'P' }, false, 0, 1 },
+        { { 'N' }, false, 0, 0 },
+        { { FNKeyControl, 'Q' }, false, 0, 0 },
+        { { FNKeyControl, 'S' }, true, 0, 1 },
+        { { FNKeyControl, 'N' }, true, 1, 0 },
     };
     for (const Case& c : cases) {
         app->sizeDialogs = app->fileDialogs = 0;
         for (int key : c.keys) {
             V::PressKey(key);
-            Frame(2);
+            if (!c.together)
+                Frame(2);
         }
+        Frame(2);
         for (auto key = c.keys.rbegin(); key != c.keys.rend(); ++key) {
             V::ReleaseKey(*key);
             Frame(2);
         }
-        EXPECT_EQ(app->sizeDialogs, c.sizeDialogs) << c.keys.size();
-        EXPECT_EQ(app->fileDialogs, c.fileDialogs) << c.keys.size();
+        EXPECT_EQ(app->sizeDialogs, c.sizeDialogs) << c.keys.size() << (c.together ? " together" : "");
+        EXPECT_EQ(app->fileDialogs, c.fileDialogs) << c.keys.size() << (c.together ? " together" : "");
     }
 }
 
