@@ -112,10 +112,7 @@ inline std::string readLine(int fd, Clock::duration limit)
 
 // An Xvfb of this test's own on a display number nobody uses. Xvfb writes
 // the number to the -displayfd descriptor once it accepts clients, and ends
-// at once when another server holds the number. Keys do not repeat on it:
-// when xdotool is held up between a press and its release on a loaded
-// machine, the server would repeat the key (a second Ctrl+S, a second
-// dialog).
+// at once when another server holds the number.
 class PrivateServer {
 public:
     bool Start()
@@ -144,9 +141,9 @@ private:
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         const std::string display = ":" + std::to_string(number);
-        const bool spawned = m_server.Spawn(
-            { "Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-r", "-displayfd", "3" },
-            environmentWith("DISPLAY", display), &actions);
+        const bool spawned
+            = m_server.Spawn({ "Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-displayfd", "3" },
+                environmentWith("DISPLAY", display), &actions);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         const std::string written = spawned ? readLine(fds[0], kStartLimit) : std::string();
